@@ -1,0 +1,40 @@
+#pragma once
+// The platform clock: the local date and time (Now) and a millisecond clock
+// (timeGetTime). Tests install a fake so that hours, ticks and melodies run
+// instantly and deterministically.
+#include <cstdint>
+
+namespace platform {
+
+// A local calendar date and time, to the millisecond.
+struct DateTime {
+  int32_t Year = 1899;
+  int32_t Month = 12;   // 1–12
+  int32_t Day = 30;     // 1–31
+  int32_t Hour = 0;     // 0–23
+  int32_t Minute = 0;   // 0–59
+  int32_t Second = 0;   // 0–59
+  int32_t Millisecond = 0;
+
+  bool operator==(const DateTime&) const = default;
+};
+
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  // The current local date and time.
+  virtual DateTime Now() = 0;
+  // Milliseconds since some fixed start, wrapping at 2^32 (timeGetTime).
+  virtual uint32_t Milliseconds() = 0;
+};
+
+// The clock in use: the system clock unless a test installed another.
+IClock& Clock();
+// Installs a clock (nullptr restores the system clock). Returns the old one.
+IClock* InstallClock(IClock* clock);
+
+// Shorthands for the two readings.
+inline DateTime Now() { return Clock().Now(); }
+inline uint32_t timeGetTime() { return Clock().Milliseconds(); }
+
+}  // namespace platform

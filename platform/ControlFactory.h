@@ -1,0 +1,37 @@
+#pragma once
+// Creates forms, controls and timers on the platform. A control belongs to
+// the object holding its pointer; destroying a form first destroys nothing
+// the caller still holds, but the caller's controls become inert.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Form.h"
+#include "platform/Frame.h"
+#include "platform/Label.h"
+#include "platform/LineControl.h"
+#include "platform/ListControl.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+#include "platform/Timer.h"
+
+namespace platform {
+
+class IControlFactory {
+ public:
+  virtual ~IControlFactory() = default;
+
+  virtual std::unique_ptr<IForm> CreateForm(const FormStyle& style) = 0;
+  // index: the element's index in its control array, −1 for none.
+  virtual std::unique_ptr<ILabel> CreateLabel(IControl& container, const std::string& name, int16_t index = -1) = 0;
+  virtual std::unique_ptr<ITextBox> CreateTextBox(IControl& container, const std::string& name) = 0;
+  virtual std::unique_ptr<IListControl> CreateComboBox(IControl& container, const std::string& name) = 0;
+  virtual std::unique_ptr<IListControl> CreateListBox(IControl& container, const std::string& name) = 0;
+  virtual std::unique_ptr<IFrame> CreateFrame(IControl& container, const std::string& name) = 0;
+  virtual std::unique_ptr<ILine> CreateLine(IControl& container, const std::string& name, int16_t index = -1) = 0;
+  virtual std::unique_ptr<IPictureBox> CreatePictureBox(IControl& container, const std::string& name) = 0;
+  // A window timer, disabled, interval 0.
+  virtual std::unique_ptr<ITimer> CreateTimer() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#pragma once
+// A top-level window: a control and a drawing surface, with its events.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/Control.h"
+#include "platform/Surface.h"
+
+namespace platform {
+
+enum FormBorderStyle : int16_t {
+  vbBSNone = 0,
+  vbFixedSingle = 1,
+  vbSizable = 2,
+  vbFixedDialog = 3,
+  vbFixedToolWindow = 4,
+  vbSizableToolWindow = 5,
+};
+
+enum WindowStateConstants : int16_t { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+
+// Mouse buttons and shift states as events report them.
+enum MouseButtonConstants : int16_t { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+enum ShiftConstants : int16_t { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
+
+// How a window looks when it is created.
+struct FormStyle {
+  std::string Name;
+  std::string Caption;
+  int16_t BorderStyle = vbSizable;
+  bool ControlBox = true;
+  bool ShowInTaskbar = true;
+};
+
+// Events of a form. Unset handlers are skipped. Mouse positions are in the
+// form's scale units.
+struct FormEvents {
+  std::function<void()> Paint;
+  std::function<void()> Resize;
+  std::function<void()> DblClick;
+  std::function<void(int16_t button, int16_t shift, double x, double y)> MouseDown;
+  std::function<void(int16_t button, int16_t shift, double x, double y)> MouseMove;
+  std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
+  std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
+  // The window is asked to close (unloadMode 0: by its close command);
+  // a non-zero cancel keeps it open.
+  std::function<void(int16_t& cancel, int16_t unloadMode)> QueryUnload;
+  std::function<void(int16_t& cancel)> Unload;
+};
+
+class IForm : public IControl, public ISurface {
+ public:
+  ControlKind Kind() const override { return ControlKind::Form; }
+  IControl* Container() const override { return nullptr; }
+
+  virtual std::string Caption() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual int16_t WindowState() const = 0;
+  virtual void SetWindowState(int16_t state) = 0;
+
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  // Closes the window as its close command does (QueryUnload, Unload).
+  virtual void Unload() = 0;
+
+  FormEvents Events;
+};
+
+}  // namespace platform

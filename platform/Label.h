@@ -1,0 +1,39 @@
+#pragma once
+// A text label: caption, font, colour; with AutoSize it takes the size of
+// its text.
+#include <string>
+
+#include "platform/Color.h"
+#include "platform/Control.h"
+#include "platform/StdFont.h"
+
+namespace platform {
+
+class ILabel : public IControl {
+ public:
+  ControlKind Kind() const override { return ControlKind::Label; }
+
+  virtual std::string Caption() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual bool AutoSize() const = 0;
+  virtual void SetAutoSize(bool autoSize) = 0;
+  // 0 = transparent, 1 = opaque.
+  virtual int16_t BackStyle() const = 0;
+  virtual void SetBackStyle(int16_t style) = 0;
+  virtual OleColor BackColor() const = 0;
+  virtual void SetBackColor(OleColor color) = 0;
+  virtual OleColor ForeColor() const = 0;
+  virtual void SetForeColor(OleColor color) = 0;
+
+  virtual StdFont Font() const = 0;
+  // Takes the font; the size snaps to what the platform can realise.
+  virtual void SetFont(const StdFont& font) = 0;
+  double FontSize() const { return Font().Size; }
+  void SetFontSize(double points) {
+    StdFont f = Font();
+    f.Size = points;
+    SetFont(f);
+  }
+};
+
+}  // namespace platform

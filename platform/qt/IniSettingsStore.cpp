@@ -1,0 +1,173 @@
+#include "platform/qt/IniSettingsStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/RuntimeError.h"
+#include "platform/qt/QtConvert.h"
+
+namespace platform::qt {
+namespace {
+
+std::string Escape(const std::string& value) {
+  std::string out;
+  for (char c : value) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+bool Unescape(const std::string& text, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) return false;
+    switch (text[i]) {
+      case '\\': out += '\\'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+bool IsValidUtf8(const std::string& text) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  return !decoder.hasError();
+}
+
+}  // namespace
+
+bool ParseIni(const std::string& text, std::map<std::string, std::map<std::string, std::string>>& doc) {
+  doc.clear();
+  if (text.empty()) return true;
+  // A complete file ends with a line end: a missing one means it was cut short.
+  if (text.back() != '\n') return false;
+  if (text.find('\0') != std::string::npos || !IsValidUtf8(text)) return false;
+  std::string section;
+  bool inSection = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.front() == '[') {
+      if (line.back() != ']' || line.size() < 3) return false;
+      section = line.substr(1, line.size() - 2);
+      inSection = true;
+      doc[section];
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (!inSection || eq == std::string::npos || eq == 0) return false;
+    std::string value;
+    if (!Unescape(line.substr(eq + 1), value)) return false;
+    doc[section][line.substr(0, eq)] = value;
+  }
+  return true;
+}
+
+std::string FormatIni(const std::map<std::string, std::map<std::string, std::string>>& doc) {
+  std::string out;
+  for (const auto& [section, keys] : doc) {
+    if (!out.empty()) out += '\n';
+    out += '[' + section + "]\n";
+    for (const auto& [key, value] : keys) out += key + '=' + Escape(value) + '\n';
+  }
+  return out;
+}
+
+IniSettingsStore::IniSettingsStore(std::string configHome) : mConfigHome(std::move(configHome)) {
+  if (mConfigHome.empty()) {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg) {
+      mConfigHome = xdg;
+    } else {
+      const char* home = std::getenv("HOME");
+      mConfigHome = std::string(home ? home : ".") + "/.config";
+    }
+  }
+}
+
+std::string IniSettingsStore::FileOf(const std::string& app) const { return mConfigHome + "/" + app + "/" + app + ".ini"; }
+
+IniSettingsStore::Document& IniSettingsStore::Load(const std::string& app) {
+  auto it = mDocuments.find(app);
+  if (it != mDocuments.end()) return it->second;
+  Document& doc = mDocuments[app];
+  const std::string path = FileOf(app);
+  QFile file(ToQ(path));
+  if (!file.exists()) return doc;
+  if (!file.open(QIODevice::ReadOnly)) {
+    KeepAside(path);
+    return doc;
+  }
+  const QByteArray bytes = file.readAll();
+  const bool readFailed = file.error() != QFileDevice::NoError;
+  file.close();
+  if (readFailed || !ParseIni(bytes.toStdString(), doc)) {
+    doc.clear();
+    KeepAside(path);
+  }
+  return doc;
+}
+
+void IniSettingsStore::KeepAside(const std::string& path) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString target = ToQ(path) + QStringLiteral(".broken-") + stamp;
+  for (int n = 2; QFileInfo::exists(target); ++n) target = ToQ(path) + QStringLiteral(".broken-%1-%2").arg(stamp).arg(n);
+  if (QFile::rename(ToQ(path), target)) {
+    mKeptAside = FromQ(target);
+    std::fprintf(stderr, "Kelvora: 設定ファイル %s を読めなかったため %s に退避しました。\n", path.c_str(),
+                 mKeptAside.c_str());
+  }
+}
+
+void IniSettingsStore::Write(const std::string& app, const Document& doc) {
+  const std::string path = FileOf(app);
+  QDir().mkpath(QFileInfo(ToQ(path)).absolutePath());
+  QSaveFile file(ToQ(path));
+  if (!file.open(QIODevice::WriteOnly)) RaiseError(errBadFileName);
+  const std::string text = FormatIni(doc);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  // Flush to the disk before the rename, so the new file is whole or absent.
+  if (!file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) RaiseError(errBadFileName);
+}
+
+std::optional<std::string> IniSettingsStore::GetSetting(const std::string& app, const std::string& section,
+                                                        const std::string& key) {
+  const Document& doc = Load(app);
+  const auto s = doc.find(section);
+  if (s == doc.end()) return std::nullopt;
+  const auto k = s->second.find(key);
+  if (k == s->second.end()) return std::nullopt;
+  return k->second;
+}
+
+void IniSettingsStore::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& value) {
+  Document& doc = Load(app);
+  doc[section][key] = value;
+  Write(app, doc);
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,49 @@
+#pragma once
+// The per-user settings store: one UTF-8 INI file per application,
+// $XDG_CONFIG_HOME/<app>/<app>.ini (XDG_CONFIG_HOME defaults to ~/.config).
+// Every save rewrites the file atomically (temporary file, flush, rename),
+// so a crash never leaves a torn file. A file that cannot be read or parsed
+// is moved aside under a new name, never overwritten, and reads as empty.
+#include <map>
+#include <string>
+
+#include "platform/SettingsStore.h"
+
+namespace platform::qt {
+
+class IniSettingsStore final : public ISettingsStore {
+ public:
+  // configHome: the folder holding the applications' folders; empty means
+  // $XDG_CONFIG_HOME, or ~/.config when that is unset.
+  explicit IniSettingsStore(std::string configHome = {});
+
+  std::optional<std::string> GetSetting(const std::string& app, const std::string& section,
+                                        const std::string& key) override;
+  void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                   const std::string& value) override;
+
+  // The file that holds an application's settings.
+  std::string FileOf(const std::string& app) const;
+  // Where the last unreadable file was moved ("" when none was).
+  const std::string& KeptAsideAs() const { return mKeptAside; }
+
+ private:
+  using Section = std::map<std::string, std::string>;
+  using Document = std::map<std::string, Section>;
+
+  Document& Load(const std::string& app);
+  void Write(const std::string& app, const Document& doc);
+  void KeepAside(const std::string& path);
+
+  std::string mConfigHome;
+  std::map<std::string, Document> mDocuments;
+  std::string mKeptAside;
+};
+
+// Parses the text of a settings file; false when it is not a well-formed,
+// complete file.
+bool ParseIni(const std::string& text, std::map<std::string, std::map<std::string, std::string>>& doc);
+// The text of a settings file.
+std::string FormatIni(const std::map<std::string, std::map<std::string, std::string>>& doc);
+
+}  // namespace platform::qt

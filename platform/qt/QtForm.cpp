@@ -1,0 +1,170 @@
+#include "platform/qt/QtForm.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "platform/qt/QtConvert.h"
+
+namespace platform::qt {
+
+// The widget of a form: shows the surface's image and turns Qt's events
+// into the form's events.
+class FormWidget final : public QWidget {
+ public:
+  FormWidget(QtForm& form, Qt::WindowFlags flags) : QWidget(nullptr, flags), mForm(form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (mForm.Events.Paint) {
+      mForm.mInPaint = true;
+      try {
+        mForm.Events.Paint();
+      } catch (...) {
+        mForm.mInPaint = false;
+        throw;
+      }
+      mForm.mInPaint = false;
+    }
+    QPainter p(this);
+    p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect());
+  }
+  void resizeEvent(QResizeEvent*) override {
+    mForm.mCanvas->Resize(width(), height());
+    if (mForm.Events.Resize) mForm.Events.Resize();
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (StartResize(e)) return;
+    Raise(mForm.Events.MouseDown, e, e->button());
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    UpdateResizeCursor(e);
+    Raise(mForm.Events.MouseMove, e, e->buttons());
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override { Raise(mForm.Events.MouseUp, e, e->button()); }
+  void mouseDoubleClickEvent(QMouseEvent*) override {
+    if (mForm.Events.DblClick) mForm.Events.DblClick();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    int16_t code = VbKeyCode(e->key());
+    if (mForm.Events.KeyDown && code != 0) mForm.Events.KeyDown(code, VbShift(e->modifiers()));
+  }
+  void closeEvent(QCloseEvent* e) override {
+    int16_t cancel = 0;
+    if (mForm.Events.QueryUnload) mForm.Events.QueryUnload(cancel, 0);
+    if (cancel == 0 && mForm.Events.Unload) mForm.Events.Unload(cancel);
+    if (cancel != 0) e->ignore();
+    else e->accept();
+  }
+
+ private:
+  using MouseHandler = std::function<void(int16_t, int16_t, double, double)>;
+  void Raise(const MouseHandler& handler, QMouseEvent* e, Qt::MouseButtons buttons) {
+    if (!handler) return;
+    const QPoint p = e->position().toPoint();
+    handler(VbButton(buttons), VbShift(e->modifiers()), mForm.mCanvas->FromPxX(p.x()), mForm.mCanvas->FromPxY(p.y()));
+  }
+
+  // A window without a title bar keeps a sizing frame: the outermost
+  // pixels resize it.
+  Qt::Edges EdgesAt(QPoint p) const {
+    if (mForm.mStyle.BorderStyle != vbSizable && mForm.mStyle.BorderStyle != vbSizableToolWindow) return {};
+    if (!(windowFlags() & Qt::FramelessWindowHint)) return {};
+    constexpr int grip = 4;
+    Qt::Edges edges;
+    if (p.x() < grip) edges |= Qt::LeftEdge;
+    if (p.x() >= width() - grip) edges |= Qt::RightEdge;
+    if (p.y() < grip) edges |= Qt::TopEdge;
+    if (p.y() >= height() - grip) edges |= Qt::BottomEdge;
+    return edges;
+  }
+  bool StartResize(QMouseEvent* e) {
+    const Qt::Edges edges = EdgesAt(e->position().toPoint());
+    if (!edges || e->button() != Qt::LeftButton || !windowHandle()) return false;
+    return windowHandle()->startSystemResize(edges);
+  }
+  void UpdateResizeCursor(QMouseEvent* e) {
+    const Qt::Edges edges = EdgesAt(e->position().toPoint());
+    if (!edges) {
+      unsetCursor();
+    } else if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)) {
+      setCursor(Qt::SizeFDiagCursor);
+    } else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge)) {
+      setCursor(Qt::SizeBDiagCursor);
+    } else if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
+      setCursor(Qt::SizeHorCursor);
+    } else {
+      setCursor(Qt::SizeVerCursor);
+    }
+  }
+
+  QtForm& mForm;
+};
+
+namespace {
+Qt::WindowFlags FlagsFor(const FormStyle& style) {
+  Qt::WindowFlags flags = Qt::Window;
+  const bool titleless = style.BorderStyle == vbBSNone || (style.Caption.empty() && !style.ControlBox);
+  if (titleless) flags |= Qt::FramelessWindowHint;
+  if (!style.ShowInTaskbar) flags |= Qt::Tool;
+  if (style.BorderStyle == vbFixedDialog) flags |= Qt::Dialog;
+  return flags;
+}
+}  // namespace
+
+QtForm::QtForm(const FormStyle& style)
+    : SurfaceMixin<QtControl<IForm>>(nullptr, style.Name, -1, nullptr), mStyle(style) {
+  mCanvas = std::make_unique<SurfaceCanvas>(TppX(), TppY(), [this] {
+    if (!mInPaint && mWidget) mWidget->update();
+  });
+  auto* widget = new FormWidget(*this, FlagsFor(style));
+  widget->setWindowTitle(ToQ(style.Caption));
+  widget->setObjectName(ToQ(style.Name));
+  mWidget = widget;
+  mCanvas->Resize(widget->width(), widget->height());
+}
+
+QtForm::~QtForm() {
+  // The widget goes first, while the canvas its events use still exists.
+  delete mWidget.data();
+}
+
+std::string QtForm::Caption() const { return mWidget ? FromQ(mWidget->windowTitle()) : std::string(); }
+void QtForm::SetCaption(const std::string& caption) {
+  if (mWidget) mWidget->setWindowTitle(ToQ(caption));
+}
+
+int16_t QtForm::WindowState() const {
+  if (!mWidget) return vbNormal;
+  if (mWidget->isMinimized()) return vbMinimized;
+  if (mWidget->isMaximized()) return vbMaximized;
+  return vbNormal;
+}
+
+void QtForm::SetWindowState(int16_t state) {
+  if (!mWidget) return;
+  switch (state) {
+    case vbMinimized: mWidget->showMinimized(); break;
+    case vbMaximized: mWidget->showMaximized(); break;
+    default: mWidget->showNormal(); break;
+  }
+}
+
+void QtForm::Show() {
+  if (mWidget) mWidget->show();
+}
+void QtForm::Hide() {
+  if (mWidget) mWidget->hide();
+}
+void QtForm::Unload() {
+  if (mWidget) mWidget->close();
+}
+void QtForm::Refresh() {
+  if (mWidget) mWidget->repaint();
+}
+
+}  // namespace platform::qt

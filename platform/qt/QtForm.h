@@ -1,0 +1,45 @@
+#pragma once
+// A form: a top-level Qt widget with a persistent drawing surface.
+#include <memory>
+
+#include "platform/Form.h"
+#include "platform/qt/QtControl.h"
+#include "platform/qt/SurfaceMixin.h"
+
+namespace platform::qt {
+
+class FormWidget;
+
+class QtForm final : public SurfaceMixin<QtControl<IForm>> {
+ public:
+  explicit QtForm(const FormStyle& style);
+  ~QtForm() override;
+
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  int16_t WindowState() const override;
+  void SetWindowState(int16_t state) override;
+  void Show() override;
+  void Hide() override;
+  void Unload() override;
+  void Refresh() override;
+  // Hidden widgets get their resize event only when shown; the surface
+  // follows the new size at once.
+  void Move(double left, double top, double width, double height) override {
+    QtControl::Move(left, top, width, height);
+    if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
+  }
+
+  const FormStyle& Style() const { return mStyle; }
+
+ protected:
+  SurfaceCanvas& Canvas() const override { return *mCanvas; }
+
+ private:
+  friend class FormWidget;
+  FormStyle mStyle;
+  std::unique_ptr<SurfaceCanvas> mCanvas;
+  bool mInPaint = false;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,37 @@
+#pragma once
+// A label: a windowless-looking child widget that paints its caption.
+#include "platform/Label.h"
+#include "platform/qt/QtControl.h"
+
+namespace platform::qt {
+
+class QtLabel final : public QtControl<ILabel> {
+ public:
+  QtLabel(IControl& container, std::string name, int16_t index);
+
+  std::string Caption() const override { return mCaption; }
+  void SetCaption(const std::string& caption) override;
+  bool AutoSize() const override { return mAutoSize; }
+  void SetAutoSize(bool autoSize) override;
+  int16_t BackStyle() const override { return mBackStyle; }
+  void SetBackStyle(int16_t style) override;
+  OleColor BackColor() const override { return mBackColor; }
+  void SetBackColor(OleColor color) override;
+  OleColor ForeColor() const override { return mForeColor; }
+  void SetForeColor(OleColor color) override;
+  StdFont Font() const override { return mFont; }
+  void SetFont(const StdFont& font) override;
+
+ private:
+  friend class LabelWidget;
+  void Changed();
+
+  std::string mCaption;
+  bool mAutoSize = false;
+  int16_t mBackStyle = 1;
+  OleColor mBackColor = SystemColor(COLOR_BTNFACE);
+  OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
+  StdFont mFont;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,87 @@
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+
+#include "platform/qt/QtConvert.h"
+
+namespace platform::qt {
+namespace {
+
+double LogicalDpi(bool horizontal) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return 96.0;
+  const double dpi = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+  return dpi > 0 ? dpi : 96.0;
+}
+
+}  // namespace
+
+// Twips per pixel rounded to an integer, as the program's geometry expects.
+double QtScreen::TwipsPerPixelX() const { return std::round(1440.0 / LogicalDpi(true)); }
+double QtScreen::TwipsPerPixelY() const { return std::round(1440.0 / LogicalDpi(false)); }
+
+double QtScreen::Width() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().width() * TwipsPerPixelX() : 0;
+}
+double QtScreen::Height() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry().height() * TwipsPerPixelY() : 0;
+}
+
+void QtScreen::SetMousePointer(int16_t pointer) {
+  if (pointer == mPointer) return;
+  if (mPointer != vbDefault) QGuiApplication::restoreOverrideCursor();
+  mPointer = pointer;
+  if (pointer == vbHourglass) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  else if (pointer == vbArrow) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  else if (pointer != vbDefault) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+std::string QtScreen::DefaultGuiFontFace() const {
+  return FromQ(QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
+}
+
+int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::string& title) {
+  QMessageBox box;
+  box.setWindowTitle(ToQ(title));
+  box.setText(ToQ(prompt));
+  switch (style & 0x70) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  switch (style & 0x7) {
+    case vbYesNo: {
+      box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+      QAbstractButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+      box.exec();
+      return box.clickedButton() == no ? vbNo : vbYes;
+    }
+    case vbOKCancel: {
+      box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      QAbstractButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+      box.exec();
+      return box.clickedButton() == cancel ? vbCancel : vbOK;
+    }
+    default:
+      box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      box.exec();
+      return vbOK;
+  }
+}
+
+void QtClipboard::Clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::SetText(const std::string& text) { QGuiApplication::clipboard()->setText(ToQ(text)); }
+std::string QtClipboard::GetText() const { return FromQ(QGuiApplication::clipboard()->text()); }
+
+}  // namespace platform::qt
