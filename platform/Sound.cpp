@@ -1,0 +1,216 @@
+#include "platform/Sound.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+// ---- mixer
+
+SoundMixer::SoundMixer() { SetSink(nullptr); }
+
+SoundMixer::~SoundMixer() {
+  if (mSink) mSink->Stop();
+}
+
+void SoundMixer::AddSource(std::shared_ptr<ISoundSource> source) {
+  if (!source) return;
+  std::lock_guard<std::mutex> guard(mLock);
+  mSources.push_back(std::move(source));
+}
+
+void SoundMixer::RemoveSource(const ISoundSource* source) {
+  std::shared_ptr<ISoundSource> last;  // released outside the lock
+  std::lock_guard<std::mutex> guard(mLock);
+  const auto found = std::find_if(mSources.begin(), mSources.end(), [&](const auto& s) { return s.get() == source; });
+  if (found == mSources.end()) return;
+  last = std::move(*found);
+  mSources.erase(found);
+}
+
+bool SoundMixer::HasSource(const ISoundSource* source) const {
+  std::lock_guard<std::mutex> guard(mLock);
+  return std::any_of(mSources.begin(), mSources.end(), [&](const auto& s) { return s.get() == source; });
+}
+
+int64_t SoundMixer::WallFrame() const {
+  const auto since = std::chrono::steady_clock::now() - mAnchor;
+  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(since).count();
+  return mlngAnchorFrame.load() + us * kSoundRate / 1000000;
+}
+
+int64_t SoundMixer::StampFrame() const {
+  const int64_t rendered = mlngRendered.load();
+  if (!mSink || !mSink->RealTime()) return rendered;
+  return std::max(rendered, WallFrame() + mSink->LatencyFrames());
+}
+
+void SoundMixer::Render(float* out, int32_t frames) {
+  std::fill(out, out + frames, 0.0f);
+  std::vector<std::shared_ptr<ISoundSource>> ended;
+  {
+    std::lock_guard<std::mutex> guard(mLock);
+    const int64_t start = mlngRendered.load();
+    for (auto it = mSources.begin(); it != mSources.end();) {
+      if ((*it)->Render(out, frames, start)) {
+        ++it;
+      } else {
+        ended.push_back(std::move(*it));
+        it = mSources.erase(it);
+      }
+    }
+    mlngRendered.fetch_add(frames);
+  }
+  // A sample beyond full scale would wrap or distort in the device.
+  for (int32_t i = 0; i < frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+}
+
+void SoundMixer::SetSink(std::unique_ptr<ISoundSink> sink) {
+  if (mSink) mSink->Stop();
+  mSink = sink ? std::move(sink) : std::make_unique<SilentSink>();
+  mlngAnchorFrame.store(mlngRendered.load());
+  mAnchor = std::chrono::steady_clock::now();
+  mSink->Start(*this);
+}
+
+SoundMixer& SoundEngine() {
+  static SoundMixer engine;
+  return engine;
+}
+
+// ---- paced sinks
+
+PacedSink::~PacedSink() { Stop(); }
+
+void PacedSink::Start(SoundMixer& mixer) {
+  Stop();
+  mblnRunning = true;
+  mThread = std::thread([this, &mixer] { Run(&mixer); });
+}
+
+void PacedSink::Stop() {
+  mblnRunning = false;
+  if (mThread.joinable()) mThread.join();
+}
+
+void PacedSink::Run(SoundMixer* mixer) {
+  std::vector<float> block(1024);
+  while (mblnRunning) {
+    int64_t behind = mixer->WallFrame() - mixer->RenderedFrames();
+    while (behind > 0 && mblnRunning) {
+      const auto frames = static_cast<int32_t>(std::min<int64_t>(behind, static_cast<int64_t>(block.size())));
+      mixer->Render(block.data(), frames);
+      Consume(block.data(), frames);
+      behind -= frames;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+CaptureSink::CaptureSink(bool vblnPaced) : mblnPaced(vblnPaced) {}
+
+CaptureSink::~CaptureSink() { Stop(); }
+
+void CaptureSink::Start(SoundMixer& mixer) {
+  mMixer = &mixer;
+  if (mblnPaced) mPacer.Start(mixer);
+}
+
+void CaptureSink::Stop() {
+  mPacer.Stop();
+  mMixer = nullptr;
+}
+
+void CaptureSink::Pull(int32_t frames) {
+  if (!mMixer || mblnPaced || frames <= 0) return;
+  std::vector<float> block(static_cast<size_t>(frames));
+  mMixer->Render(block.data(), frames);
+  Append(block.data(), frames);
+}
+
+void CaptureSink::Append(const float* samples, int32_t frames) {
+  std::lock_guard<std::mutex> guard(mLock);
+  mSamples.insert(mSamples.end(), samples, samples + frames);
+}
+
+std::vector<float> CaptureSink::Samples() const {
+  std::lock_guard<std::mutex> guard(mLock);
+  return mSamples;
+}
+
+void CaptureSink::Clear() {
+  std::lock_guard<std::mutex> guard(mLock);
+  mSamples.clear();
+}
+
+ScopedCapture::ScopedCapture(bool vblnPaced) {
+  auto sink = std::make_unique<CaptureSink>(vblnPaced);
+  mSink = sink.get();
+  SoundEngine().SetSink(std::move(sink));
+}
+
+ScopedCapture::~ScopedCapture() { SoundEngine().SetSink(nullptr); }
+
+// ---- files and buffers
+
+bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
+  buffer.Samples.clear();
+  if (path.empty()) return false;
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (!file) return false;
+  if (info.channels <= 0 || info.samplerate <= 0 || info.frames <= 0 ||
+      info.frames > int64_t{kSoundRate} * 3600) {  // an hour is far beyond any signal
+    sf_close(file);
+    return false;
+  }
+  std::vector<float> interleaved(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
+  const sf_count_t read = sf_readf_float(file, interleaved.data(), info.frames);
+  sf_close(file);
+  if (read <= 0) return false;
+
+  // Mix down to mono.
+  std::vector<float> mono(static_cast<size_t>(read));
+  for (sf_count_t i = 0; i < read; ++i) {
+    float sum = 0;
+    for (int c = 0; c < info.channels; ++c) sum += interleaved[static_cast<size_t>(i * info.channels + c)];
+    mono[static_cast<size_t>(i)] = sum / static_cast<float>(info.channels);
+  }
+  if (info.samplerate == kSoundRate) {
+    buffer.Samples = std::move(mono);
+    return true;
+  }
+  // Linear interpolation to the engine's rate.
+  const double step = static_cast<double>(info.samplerate) / kSoundRate;
+  const auto frames = static_cast<size_t>(std::floor((static_cast<double>(mono.size()) - 1) / step)) + 1;
+  buffer.Samples.resize(frames);
+  for (size_t i = 0; i < frames; ++i) {
+    const double x = static_cast<double>(i) * step;
+    const auto k = static_cast<size_t>(x);
+    const double frac = x - static_cast<double>(k);
+    const float a = mono[k];
+    const float b = k + 1 < mono.size() ? mono[k + 1] : a;
+    buffer.Samples[i] = static_cast<float>(a + (b - a) * frac);
+  }
+  return true;
+}
+
+BufferSource::BufferSource(SoundBuffer buffer, int64_t vlngStartFrame)
+    : mBuffer(std::move(buffer)), mlngFirst(vlngStartFrame) {}
+
+bool BufferSource::Render(float* out, int32_t frames, int64_t vlngStart) {
+  if (!mblnFixed) {
+    mlngFirst = std::max(mlngFirst, vlngStart);
+    mblnFixed = true;
+  }
+  const auto size = static_cast<int64_t>(mBuffer.Samples.size());
+  for (int32_t i = 0; i < frames; ++i) {
+    const int64_t k = vlngStart + i - mlngFirst;
+    if (k >= 0 && k < size) out[i] += mBuffer.Samples[static_cast<size_t>(k)];
+  }
+  return vlngStart + frames < mlngFirst + size;
+}
+
+}  // namespace platform
