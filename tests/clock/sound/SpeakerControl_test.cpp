@@ -1,0 +1,114 @@
+#include "clock/sound/SpeakerControl.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "platform/Sound.h"
+#include "platform/fake/FakeTimer.h"
+
+namespace {
+
+constexpr int32_t kRate = platform::kSoundRate;
+constexpr int32_t kPerMs = kRate / 1000;
+
+std::string WriteTone(int ms) {
+  const char* tmp = std::getenv("KELVORA_TEST_TMP");
+  const std::filesystem::path folder = std::filesystem::path(tmp ? tmp : "/tmp") / "buzzer";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "tone.wav").string();
+  SF_INFO info{};
+  info.samplerate = 22050;
+  info.channels = 1;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  std::vector<float> samples;
+  for (int i = 0; i < 22050 * ms / 1000; ++i) samples.push_back(static_cast<float>(0.8 * std::sin(2 * std::numbers::pi * 440.0 * i / 22050)));
+  sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+  sf_close(file);
+  return path;
+}
+
+// Level of one frequency over a stretch (a single DFT bin).
+double Magnitude(const std::vector<float>& s, size_t first, size_t count, double frequency) {
+  double re = 0, im = 0;
+  for (size_t n = 0; n < count; ++n) {
+    const double phase = 2 * std::numbers::pi * frequency * static_cast<double>(n) / kRate;
+    re += s[first + n] * std::cos(phase);
+    im -= s[first + n] * std::sin(phase);
+  }
+  return 2 * std::hypot(re, im) / static_cast<double>(count);
+}
+
+struct SpeakerControlTest : testing::Test {
+  void SetUp() override {
+    auto owned = std::make_unique<platform::FakeTimer>();
+    watch = owned.get();
+    control = CreateSpeakerControl(std::move(owned));
+    ASSERT_NE(control, nullptr) << "the buzzer module was not found on KELVORA_MODULE_PATH";
+    control->Done = [this] { ++done; };
+  }
+  // Moves the sound and the watch on by ms.
+  void Run(platform::CaptureSink& sink, int ms) {
+    for (int i = 0; i < ms; i += 10) {
+      sink.Pull(10 * kPerMs);
+      watch->Fire();
+    }
+  }
+  platform::FakeTimer* watch = nullptr;
+  std::unique_ptr<ISpeakerControl> control;
+  int done = 0;
+};
+
+TEST_F(SpeakerControlTest, PlaysTheFileAsPulsesAndReportsTheEndOnce) {
+  platform::ScopedCapture capture;
+  std::string file = WriteTone(300);
+  control->SetWaveFile(file);
+  control->Play(0, -1, 0, true);
+  Run(capture.Sink(), 200);
+  EXPECT_EQ(done, 0);
+  Run(capture.Sink(), 200);
+  EXPECT_EQ(done, 1);
+  Run(capture.Sink(), 100);
+  EXPECT_EQ(done, 1);
+  EXPECT_FALSE(watch->Enabled());
+
+  // The tone comes through the one-bit signal; after the end there is no sound.
+  const std::vector<float> s = capture.Sink().Samples();
+  const double tone = Magnitude(s, 50 * kPerMs, 200 * kPerMs, 440.0);
+  EXPECT_GT(tone, 0.1);
+  EXPECT_LT(Magnitude(s, 50 * kPerMs, 200 * kPerMs, 1000.0), tone * 0.05);
+  EXPECT_EQ(Magnitude(s, 420 * kPerMs, 50 * kPerMs, 440.0), 0.0);
+
+  // Played again after the end: a second Done.
+  control->Play(0, -1, 0, true);
+  Run(capture.Sink(), 400);
+  EXPECT_EQ(done, 2);
+}
+
+TEST_F(SpeakerControlTest, MissingFileEndsAtOnceAndReleaseStops) {
+  platform::ScopedCapture capture;
+  std::string missing = "/nonexistent/tone.wav";
+  control->SetWaveFile(missing);
+  control->Play(0, -1, 0, true);
+  Run(capture.Sink(), 10);
+  EXPECT_EQ(done, 1);
+
+  std::string file = WriteTone(300);
+  control->SetWaveFile(file);
+  control->Play(0, -1, 0, true);
+  Run(capture.Sink(), 50);
+  control->Release();
+  capture.Sink().Clear();
+  capture.Sink().Pull(100 * kPerMs);
+  EXPECT_EQ(Magnitude(capture.Sink().Samples(), 0, 100 * kPerMs, 440.0), 0.0);
+  EXPECT_EQ(done, 1);
+}
+
+}  // namespace
