@@ -45,6 +45,9 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
   const double peak = *std::max_element(env.begin(), env.end());
   if (peak <= 1e-6) return tones;
   const double level = peak / 2;
+  const float loudest = std::fabs(*std::max_element(s.begin(), s.end(), [](float a, float b) { return std::fabs(a) < std::fabs(b); }));
+  const size_t window = static_cast<size_t>(rate / 200);
+  size_t previousEnd = 0;
   const double hysteresis = peak / 10;
 
   size_t i = 1;
@@ -54,7 +57,17 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
     const double start = Cross(env, i, level);
     size_t j = i;
     while (j < s.size() && env[j] >= level) ++j;
-    const double end = j < s.size() ? Cross(env, j, level) : static_cast<double>(s.size());
+    double end = j < s.size() ? Cross(env, j, level) : static_cast<double>(s.size());
+    // The half-level points lie behind the switching by half the fade-in and
+    // fade-out; the first audible sample shows how far, and both ends move
+    // back by that much so that they line up with the tone boundaries found
+    // from the phase.
+    size_t first = i > window ? std::max(previousEnd, i - window) : previousEnd;
+    while (first < i && std::fabs(s[first]) <= 0.02f * loudest) ++first;
+    const double lag = std::clamp(start - static_cast<double>(first), 0.0, static_cast<double>(window) / 2);
+    const double onset = start - lag;
+    end -= lag;
+    previousEnd = j;
 
     // Rising zero crossings within the stretch, each after a swing below
     // −hysteresis, at sub-sample precision.
@@ -67,7 +80,7 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
         armed = false;
       }
     }
-    // Runs of steady period; a period off by more than 1.5 % starts a new run.
+    // Runs of steady period; a period off by more than 0.5 % starts a new run.
     std::vector<std::vector<double>> runs;
     for (size_t k = 0; k + 1 < crossings.size(); ++k) {
       const double period = crossings[k + 1] - crossings[k];
@@ -78,10 +91,10 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
       }
       auto& run = runs.back();
       const double reference = (run.back() - run.front()) / static_cast<double>(run.size() - 1);
-      if (std::fabs(period - reference) <= 0.015 * reference) {
+      if (std::fabs(period - reference) <= 0.005 * reference) {
         run.push_back(crossings[k + 1]);
       } else if (k + 2 < crossings.size() &&
-                 std::fabs((crossings[k + 2] - crossings[k + 1]) - reference) <= 0.015 * reference) {
+                 std::fabs((crossings[k + 2] - crossings[k + 1]) - reference) <= 0.005 * reference) {
         run.push_back(crossings[k + 1]);  // a single odd period (noise) inside a run
       } else {
         runs.push_back({crossings[k + 1]});
@@ -100,16 +113,23 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
     // Boundaries: the phase runs at f1 up to the boundary and at f2 after it,
     // one whole period between the last crossing of one tone and the first
     // of the next.
+    const auto solve = [](double f1, double f2, double c1, double c2) {
+      return std::fabs(f1 - f2) < 1e-12 ? (c1 + c2) / 2 : c1 + (1.0 - f2 * (c2 - c1)) / (f1 - f2);
+    };
     for (size_t k = 0; k + 1 < stretch.size(); ++k) {
       const double f1 = stretch[k].Frequency / rate, f2 = stretch[k + 1].Frequency / rate;
       const double c1 = stretch[k].End, c2 = stretch[k + 1].Start;
-      double b = std::fabs(f1 - f2) < 1e-12 ? (c1 + c2) / 2 : c1 + (1.0 - f2 * (c2 - c1)) / (f1 - f2);
-      b = std::clamp(b, c1, c2);
+      double b = solve(f1, f2, c1, c2);
+      // A boundary just before a crossing leaves a last period so close to
+      // the old one that it joined the old run: then the change lies in that
+      // period.
+      if (b < c1 && runs[k].size() >= 3) b = std::max(solve(f1, f2, runs[k][runs[k].size() - 2], c1), runs[k][runs[k].size() - 2]);
+      b = std::clamp(b, runs[k].size() >= 3 ? runs[k][runs[k].size() - 2] : c1, c2);
       stretch[k].End = b;
       stretch[k + 1].Start = b;
     }
     if (!stretch.empty()) {
-      stretch.front().Start = start;
+      stretch.front().Start = onset;
       stretch.back().End = end;
     }
     for (Tone& tone : stretch) {
