@@ -9,6 +9,7 @@
 #include <sndfile.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -120,6 +121,8 @@ int Render(const Options& options, const std::shared_ptr<clsIOMML>& melody) {
 }
 
 int Play(int argc, char** argv, const Options& options, const std::shared_ptr<clsIOMML>& melody) {
+  // The tool shows no window; without a display it still runs.
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
   platform::Application app(argc, argv, "Kelvora");
   if (!platform::qt::InstallAudioDeviceSink()) {
     std::cerr << "音声出力装置がありません。無音で再生します。\n";
