@@ -38,13 +38,14 @@ int main(int argc, char** argv) {
   melody->MakeSoundData();
 
   platform::ScopedCapture capture(true);
+  // The timers outlive the player that borrows one of them.
+  std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();
+  std::unique_ptr<platform::ITimer> pause = platform::Controls().CreateTimer();
   clsPlayMML player;
   if (!player.ExistDLL()) {
     std::fprintf(stderr, "the port-I/O module was not found next to the program\n");
     return 1;
   }
-  std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();
-  std::unique_ptr<platform::ITimer> pause = platform::Controls().CreateTimer();
   int plays = 0;
   // Plays apart by a short pause, so that each stands alone in the capture.
   player.Done = [&](int16_t& stop) {

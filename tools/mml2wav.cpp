@@ -127,12 +127,12 @@ int Play(int argc, char** argv, const Options& options, const std::shared_ptr<cl
   if (!platform::qt::InstallAudioDeviceSink()) {
     std::cerr << "音声出力装置がありません。無音で再生します。\n";
   }
+  std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();  // outlives the player
   auto player = MakePlayer(options.Pc98);
   if (!player->ExistDLL()) {
     std::cerr << "DWSPY5.DLL（ポート入出力モジュール）が見つかりません。\n";
     return 1;
   }
-  std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();
   player->Done = [&](int16_t& stop) {
     stop = -1;
     app.Quit();

@@ -38,7 +38,8 @@ class clsPlayMML {
   int16_t ExistDLL() const { return mudtHardware.ExistDLL ? -1 : 0; }
   void SetclsIOMML(std::shared_ptr<clsIOMML> vobjMML) { mobjMML = std::move(vobjMML); }
   void SetTimer(const TimerObject& vobjTimer);
-  // A window timer, or nullptr for Nothing.
+  // A window timer, or nullptr for Nothing. The player borrows the timer:
+  // it must outlive the player or be released (nullptr) first.
   void SetTimer(platform::ITimer* vtmrTimer);
 
   int16_t PlayStart();
