@@ -3,6 +3,7 @@
 //
 //   mml2wav [--pc98] [--measure] [-o FILE.wav] MELODY   render to a WAVE file
 //   mml2wav [--pc98] --play MELODY                      play on the sound card
+//   mml2wav --analyse FILE.wav                          list the tones of a recording
 //
 // Rendering runs the player on a virtual millisecond clock, so the file is
 // the same on every run. MELODY may carry the time signal's "MML:" prefix.
@@ -46,11 +47,13 @@ struct Options {
   bool Measure = false;
   std::string Output = "melody.wav";
   std::string Melody;
+  std::string Analyse;
 };
 
 int Usage() {
   std::cerr << "使い方: mml2wav [--pc98] [--measure] [-o 出力.wav] MML\n"
-               "        mml2wav [--pc98] --play MML\n";
+               "        mml2wav [--pc98] --play MML\n"
+               "        mml2wav --analyse 録音.wav\n";
   return 2;
 }
 
@@ -70,6 +73,24 @@ bool WriteWave(const std::string& path, const std::vector<float>& samples) {
   const sf_count_t written = sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
   sf_close(file);
   return written == static_cast<sf_count_t>(samples.size());
+}
+
+void PrintTones(const std::vector<float>& samples) {
+  int n = 0;
+  for (const audio::Tone& tone : audio::FindTones(samples, platform::kSoundRate)) {
+    std::printf("%3d  開始 %9.3f ms  長さ %8.3f ms  %9.3f Hz\n", ++n, tone.Start * 1000, tone.Length() * 1000,
+                tone.Frequency);
+  }
+}
+
+int Analyse(const std::string& path) {
+  platform::SoundBuffer buffer;
+  if (!platform::DecodeSoundFile(path, buffer)) {
+    std::cerr << path << " を読めません。\n";
+    return 1;
+  }
+  PrintTones(buffer.Samples);
+  return 0;
 }
 
 int Render(const Options& options, const std::shared_ptr<clsIOMML>& melody) {
@@ -110,13 +131,7 @@ int Render(const Options& options, const std::shared_ptr<clsIOMML>& melody) {
     return 1;
   }
   std::cout << options.Output << ": " << samples.size() << " サンプル (" << ms << " ms)\n";
-  if (options.Measure) {
-    int n = 0;
-    for (const audio::Tone& tone : audio::FindTones(samples, platform::kSoundRate)) {
-      std::printf("%3d  開始 %9.3f ms  長さ %8.3f ms  %9.3f Hz\n", ++n, tone.Start * 1000, tone.Length() * 1000,
-                  tone.Frequency);
-    }
-  }
+  if (options.Measure) PrintTones(samples);
   return 0;
 }
 
@@ -128,6 +143,9 @@ int Play(int argc, char** argv, const Options& options, const std::shared_ptr<cl
     std::cerr << "音声出力装置がありません。無音で再生します。\n";
   }
   std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();  // outlives the player
+  std::unique_ptr<platform::ITimer> warmUp = platform::Controls().CreateTimer();
+  std::unique_ptr<platform::ITimer> ending = platform::Controls().CreateTimer();
+  ending->Timer = [&] { app.Quit(); };
   auto player = MakePlayer(options.Pc98);
   if (!player->ExistDLL()) {
     std::cerr << "DWSPY5.DLL（ポート入出力モジュール）が見つかりません。\n";
@@ -135,14 +153,23 @@ int Play(int argc, char** argv, const Options& options, const std::shared_ptr<cl
   }
   player->Done = [&](int16_t& stop) {
     stop = -1;
-    app.Quit();
+    ending->SetInterval(500);  // the device still holds the last notes
+    ending->SetEnabled(true);
   };
   player->SetclsIOMML(melody);
   player->SetTimer(timer.get());
-  if (!player->PlayStart()) {
+  if (melody->SoundDataCount() < 1) {
     std::cerr << "音符がありません。\n";
     return 1;
   }
+  // The device fills its buffer first; the melody starts once the output
+  // runs steadily, so that its first notes keep their lengths.
+  warmUp->Timer = [&] {
+    warmUp->SetEnabled(false);
+    player->PlayStart();
+  };
+  warmUp->SetInterval(500);
+  warmUp->SetEnabled(true);
   return app.Run();
 }
 
@@ -158,6 +185,8 @@ int main(int argc, char** argv) {
       options.Play = true;
     } else if (arg == "--measure") {
       options.Measure = true;
+    } else if (arg == "--analyse" && i + 1 < argc) {
+      options.Analyse = argv[++i];
     } else if (arg == "-o" && i + 1 < argc) {
       options.Output = argv[++i];
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
@@ -166,6 +195,7 @@ int main(int argc, char** argv) {
       options.Melody = arg;
     }
   }
+  if (!options.Analyse.empty()) return Analyse(options.Analyse);
   if (options.Melody.empty()) return Usage();
   std::string text = options.Melody;
   if (text.size() >= 4 && strncasecmp(text.c_str(), "MML:", 4) == 0) text = text.substr(4);

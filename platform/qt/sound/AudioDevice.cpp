@@ -7,6 +7,7 @@
 #include <QMediaDevices>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -37,9 +38,16 @@ class MixerStream final : public QIODevice {
     } else {
       std::copy(mBlock.begin(), mBlock.end(), reinterpret_cast<float*>(data));
     }
+    // How far the device has asked ahead of the wall clock: changes stamped
+    // at least this far ahead are heard exactly when they were made.
+    const int64_t lead = mMixer.RenderedFrames() - mMixer.WallFrame();
+    if (lead > mlngLead.load()) mlngLead.store(lead);
     return qint64(frames) * bytesPerFrame;
   }
   qint64 writeData(const char*, qint64) override { return -1; }
+
+ public:
+  std::atomic<int64_t> mlngLead{0};
 
  private:
   SoundMixer& mMixer;
@@ -56,7 +64,8 @@ class DeviceSink final : public ISoundSink {
     mStream = std::make_unique<MixerStream>(mixer, mFormat.sampleFormat() == QAudioFormat::Int16);
     mStream->open(QIODevice::ReadOnly);
     mSink = std::make_unique<QAudioSink>(mDevice, mFormat);
-    mSink->setBufferSize(static_cast<qsizetype>(kSoundRate / 25) * mFormat.bytesPerFrame());  // 40 ms
+    // The backend's own buffer size: a small one set here left PulseAudio
+    // waiting for its pre-buffer and the stream silent.
     mSink->start(mStream.get());
   }
   void Stop() override {
@@ -66,9 +75,8 @@ class DeviceSink final : public ISoundSink {
   }
   bool RealTime() const override { return true; }
   int32_t LatencyFrames() const override {
-    const qsizetype bytes = mSink ? mSink->bufferSize() : 0;
-    const int frameBytes = std::max(1, mFormat.bytesPerFrame());
-    return static_cast<int32_t>(bytes / frameBytes) + kSoundRate / 100;
+    const int64_t lead = mStream ? mStream->mlngLead.load() : 0;
+    return static_cast<int32_t>(std::clamp<int64_t>(lead, 0, kSoundRate)) + kSoundRate / 50;
   }
 
  private:
