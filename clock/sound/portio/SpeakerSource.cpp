@@ -30,6 +30,19 @@ void SpeakerSource::PlayPulses(std::vector<float> vsngDuty, double vdblRate, int
   mPulses = std::move(stream);
 }
 
+SpeakerSource::Biquad SpeakerSource::LowPass(double vdblCutoff, double vdblQ) {
+  const double w = 2 * M_PI * vdblCutoff / platform::kSoundRate;
+  const double alpha = std::sin(w) / (2 * vdblQ);
+  const double a0 = 1 + alpha;
+  Biquad f;
+  f.B0 = (1 - std::cos(w)) / 2 / a0;
+  f.B1 = (1 - std::cos(w)) / a0;
+  f.B2 = f.B0;
+  f.A1 = -2 * std::cos(w) / a0;
+  f.A2 = (1 - alpha) / a0;
+  return f;
+}
+
 void SpeakerSource::StopPulses() {
   std::lock_guard<std::mutex> guard(mLock);
   mPulses = PulseStream{};
@@ -82,7 +95,13 @@ bool SpeakerSource::Render(float* out, int32_t frames, int64_t vlngStart) {
         v.Phase -= std::floor(v.Phase);
       }
     }
-    if (mPulses.Active && frame >= mPulses.First) sum += RenderPulses(frame);
+    const bool pulsing = mPulses.Active && frame >= mPulses.First;
+    const double cone = mCone[1].Run(mCone[0].Run(pulsing ? RenderPulses(frame) : 0.0));
+    sum += static_cast<float>(cone);
+    // Once the cone has come to rest it stays exactly at rest.
+    if (!pulsing && std::fabs(cone) < 1e-9 && std::fabs(mCone[0].Z1) + std::fabs(mCone[1].Z1) < 1e-9) {
+      for (Biquad& section : mCone) section.Z1 = section.Z2 = 0;
+    }
     out[i] += kAmplitude * sum;
   }
   if (mPulses.Active) {

@@ -50,10 +50,25 @@ class SpeakerSource final : public platform::ISoundSource {
 
   float RenderPulses(int64_t vlngFrame) const;
 
+  // The speaker cone follows the pulses only up to a few kilohertz: two
+  // second-order low-pass sections keep the carrier out of the sound.
+  struct Biquad {
+    double B0 = 0, B1 = 0, B2 = 0, A1 = 0, A2 = 0;
+    double Z1 = 0, Z2 = 0;
+    double Run(double x) {
+      const double y = B0 * x + Z1;
+      Z1 = B1 * x - A1 * y + Z2;
+      Z2 = B2 * x - A2 * y;
+      return y;
+    }
+  };
+  static Biquad LowPass(double vdblCutoff, double vdblQ);
+
   mutable std::mutex mLock;
   std::deque<Change> mChanges;
   VoiceState mVoices[kVoiceCount];
   PulseStream mPulses;
+  Biquad mCone[2] = {LowPass(5000, 0.5412), LowPass(5000, 1.3066)};  // 4th-order Butterworth
 };
 
 }  // namespace speaker
