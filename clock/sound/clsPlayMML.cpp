@@ -95,13 +95,15 @@ void clsPlayMML::mctlTimer_Timer() {
   try {
     PlayTick();
   } catch (const platform::RuntimeError& error) {
-    // A failing tick must not take the program down: stop playing, keep the
-    // timer quiet and tell the user.
+    // A failing tick must not take the program down. A play that fails ends
+    // through the next tick's stop (speaker off, Done), so that its owner
+    // still hears of the end; a failing stop ends playing for good.
     if (alive.expired()) return;
+    if (!mblnStillExecuting) {
+      mblnEndReported = true;
+      EnableTimer(false);
+    }
     mblnStillExecuting = false;
-    mblnEndReported = true;
-    mudtPosition = PlayPosition{};
-    EnableTimer(false);
     basGeneral::ReportError(error);
   }
 }

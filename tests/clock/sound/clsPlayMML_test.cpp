@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeTimer.h"
+#include "platform/fake/RecordingMessageBox.h"
 
 namespace {
 
@@ -223,6 +225,23 @@ TEST_F(PlayerFixture, WithoutTheLibraryTicksDoNothing) {
   Run(1000);
   EXPECT_TRUE(port.Log.empty());
   EXPECT_EQ(player->StillExecuting(), -1);
+}
+
+TEST_F(PlayerFixture, AFailingTickIsReportedAndStillEndsWithDone) {
+  platform::RecordingMessageBox messages;
+  platform::ScopedService<platform::IMessageBox> install(messages);
+  auto melody = Melody("CDEFG");
+  Make(2, "");
+  player->SetclsIOMML(melody);
+  player->PlayStart();
+  Run(600);  // into the second note
+  melody->SetNotesCommand("C");  // the melody shrinks under the player
+  melody->MakeSoundData();
+  Run(10);
+  EXPECT_EQ(messages.Calls.size(), 1u);
+  EXPECT_EQ(doneAt.size(), 1u);
+  EXPECT_EQ(port.Log.back(), (RecordingPort::Access{'O', 0x61, 0x30}));  // silenced
+  EXPECT_FALSE(timer.Enabled());
 }
 
 TEST(clsPlayMMLStatic, NoteFrequencies) {
