@@ -105,7 +105,9 @@ void PacedSink::Run(SoundMixer* mixer) {
       Consume(block.data(), frames);
       behind -= frames;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Well inside the latency: changes stamped now are still ahead of the
+    // frames rendered on the next wake-up.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
 
