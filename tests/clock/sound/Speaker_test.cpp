@@ -162,4 +162,44 @@ TEST_F(SpeakerTest, PortsBehaveLikeTheChips) {
   EXPECT_EQ(audio::Rms(off, 5 * kPerMs, 45 * kPerMs), 0.0);
 }
 
+TEST_F(SpeakerTest, ControlWordsAndAccessModes) {
+  platform::ScopedCapture capture;
+  // The pitch after the change has settled (ramps over).
+  auto pitch = [&] {
+    capture.Sink().Pull(10 * kPerMs);
+    capture.Sink().Clear();
+    capture.Sink().Pull(100 * kPerMs);
+    const auto tones = audio::FindTones(capture.Sink().Samples(), kRate);
+    return tones.empty() ? 0.0 : tones.back().Frequency;
+  };
+  port->agOutp(0x43, 0xB6);
+  port->agOutp(0x42, 0xA9);
+  port->agOutp(0x42, 0x04);  // 1193
+  port->agOutp(0x61, 0x03);
+  EXPECT_NEAR(pitch(), 1193182.0 / 1193, 1.0);
+  port->agOutp(0x43, 0x36);  // channel 0: not the speaker's
+  port->agOutp(0x40, 0x12);
+  EXPECT_NEAR(pitch(), 1193182.0 / 1193, 1.0);
+  port->agOutp(0x43, 0x96);  // channel 2, low byte only
+  port->agOutp(0x42, 200);
+  EXPECT_NEAR(pitch(), 1193182.0 / 200, 5.0);
+  port->agOutp(0x43, 0xB0);  // mode 0 (one shot): no tone
+  port->agOutp(0x42, 0xA9);
+  port->agOutp(0x42, 0x04);
+  EXPECT_EQ(pitch(), 0.0);
+  port->agOutp(0x61, 0x00);
+
+  // PC-98: port C bit 3 (set/reset at 0x37) switches the beeper, low = on.
+  port->agOutp(0x77, 0x76);
+  port->agOutp(0x3FDB, 0xD1);
+  port->agOutp(0x3FDB, 0x15);  // 5585: 440.04 Hz
+  EXPECT_EQ(pitch(), 0.0);
+  port->agOutp(0x37, 6);
+  EXPECT_NEAR(pitch(), 2457600.0 / 5585, 0.2);
+  port->agOutp(0x37, 4);  // another bit of port C
+  EXPECT_NEAR(pitch(), 2457600.0 / 5585, 0.2);
+  port->agOutp(0x37, 7);
+  EXPECT_EQ(pitch(), 0.0);
+}
+
 }  // namespace
