@@ -8,6 +8,8 @@
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/QtShell.h"
+#include "platform/Shell.h"
 
 namespace platform {
 namespace {
@@ -34,11 +36,13 @@ struct Application::Impl {
   qt::QtClipboard Clipboard;
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
+  qt::QtShell Shell;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
+  ScopedService<IShell> InstallShell{Shell};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
