@@ -38,10 +38,7 @@ class PictureWidget final : public QWidget {
       p.drawRect(0, 0, width() - 1, height() - 1);
     }
   }
-  void resizeEvent(QResizeEvent*) override {
-    mBox.mCanvas->Resize(width(), height());
-    if (mBox.Resize) mBox.Resize();
-  }
+  void resizeEvent(QResizeEvent*) override { mBox.SizeChanged(); }
   void mousePressEvent(QMouseEvent* e) override {
     setFocus(Qt::MouseFocusReason);
     Raise(mBox.MouseDown, e, e->button());
@@ -79,7 +76,18 @@ QtPictureBox::~QtPictureBox() { delete mWidget.data(); }
 
 void QtPictureBox::Move(double left, double top, double width, double height) {
   QtControl::Move(left, top, width, height);
-  if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
+  SizeChanged();
+}
+
+// Hidden widgets get their resize event only when shown; the surface and its
+// Resize event follow a new size at once, and only once.
+void QtPictureBox::SizeChanged() {
+  if (!mWidget) return;
+  const QSize size = mWidget->size();
+  mCanvas->Resize(size.width(), size.height());
+  if (size == mReportedSize) return;
+  mReportedSize = size;
+  if (Resize) Resize();
 }
 
 void QtPictureBox::Refresh() {
@@ -95,7 +103,7 @@ void QtPictureBox::FitToPicture() {
   if (!mWidget || !mCanvas->HasPicture()) return;
   const QSize size = mCanvas->PictureSize();
   mWidget->resize(size);
-  mCanvas->Resize(size.width(), size.height());
+  SizeChanged();
   mCanvas->Cls();
 }
 

@@ -15,8 +15,6 @@ class QtPictureBox final : public SurfaceMixin<QtControl<IPictureBox>> {
   QtPictureBox(IControl& container, std::string name);
   ~QtPictureBox() override;
   void Refresh() override;
-  // Hidden widgets get their resize event only when shown; the surface
-  // follows the new size at once.
   void Move(double left, double top, double width, double height) override;
 
   int16_t BorderStyle() const override { return mBorderStyle; }
@@ -45,6 +43,8 @@ class QtPictureBox final : public SurfaceMixin<QtControl<IPictureBox>> {
  private:
   friend class PictureWidget;
   void FitToPicture();
+  void SizeChanged();
+  QSize mReportedSize;
   std::unique_ptr<SurfaceCanvas> mCanvas;
   bool mInPaint = false;
   int16_t mBorderStyle = 0;
