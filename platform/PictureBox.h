@@ -34,6 +34,10 @@ class IPictureBox : public IControl, public ISurface {
   virtual void PaintPicture(const IPictureBox& source, int32_t srcX, int32_t srcY, int32_t srcWidth,
                             int32_t srcHeight, int32_t dstX, int32_t dstY, int32_t dstWidth, int32_t dstHeight) = 0;
 
+  // Saves a pixel rectangle of the drawing as an image file, its format
+  // chosen by the name's extension (png, bmp, jpg); false on failure.
+  virtual bool SaveImage(const std::string&, int32_t, int32_t, int32_t, int32_t) const { return false; }
+
   // The control's own pointer (vbDefault, or vbCustom for the link pointer:
   // a hand) and its tooltip.
   virtual int16_t MousePointer() const { return 0; }

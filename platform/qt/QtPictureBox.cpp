@@ -134,6 +134,11 @@ void QtPictureBox::PaintPicture(const IPictureBox& source, int32_t srcX, int32_t
                      qtSource->mCanvas->Region(QRect(srcX, srcY, srcWidth, srcHeight)));
 }
 
+bool QtPictureBox::SaveImage(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) const {
+  if (width <= 0 || height <= 0) return false;
+  return mCanvas->Region(QRect(x, y, width, height)).save(ToQ(path));
+}
+
 void QtPictureBox::SetMousePointer(int16_t pointer) {
   mPointer = pointer;
   if (!mWidget) return;

@@ -27,6 +27,7 @@ class QtPictureBox final : public SurfaceMixin<QtControl<IPictureBox>> {
   void ClearPicture() override;
   void PaintPicture(const IPictureBox& source, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                     int32_t dstX, int32_t dstY, int32_t dstWidth, int32_t dstHeight) override;
+  bool SaveImage(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) const override;
   int16_t MousePointer() const override { return mPointer; }
   void SetMousePointer(int16_t pointer) override;
   std::string ToolTipText() const override;
