@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/Checked.h"
 #include "platform/qt/QtConvert.h"
@@ -70,10 +71,20 @@ SurfaceCanvas::SurfaceCanvas(double twipsPerPixelX, double twipsPerPixelY, std::
     : mTppX(twipsPerPixelX), mTppY(twipsPerPixelY), mOnChange(std::move(onChange)) {
   mImage = QImage(1, 1, QImage::Format_RGB32);
   mImage.fill(ToQColor(mBackColor));
+  mFillRgb = ToRgb(mBackColor);
   SetFont(mFont);
 }
 
 SurfaceCanvas::~SurfaceCanvas() = default;
+
+// Rows of the image that may differ from the colour it was last filled with.
+void SurfaceCanvas::MarkDirty(int top, int bottom) {
+  top = std::max(top, 0);
+  bottom = std::min(bottom, mImage.height() - 1);
+  if (top > bottom) return;
+  mDirtyTop = std::min(mDirtyTop, top);
+  mDirtyBottom = std::max(mDirtyBottom, bottom);
+}
 
 void SurfaceCanvas::SwitchToRecording() {
   mRecorded = true;
@@ -83,7 +94,7 @@ void SurfaceCanvas::SwitchToRecording() {
   mBands.clear();
   mBands.resize(static_cast<size_t>(bands));
   // What was drawn so far becomes the first record.
-  QImage old = std::move(mImage);
+  QImage old = mImage.height() == mHeight ? std::move(mImage) : mImage.copy(0, 0, mWidth, mHeight);
   mImage = QImage();
   Op op;
   op.kind = Op::Picture;
@@ -101,14 +112,29 @@ void SurfaceCanvas::Resize(int widthPx, int heightPx) {
   if (widthPx == mWidth && heightPx == mHeight) return;
   const bool large = int64_t{widthPx} * heightPx > kDirectLimit;
   if (!mRecorded && !large) {
-    QImage next(widthPx, heightPx, QImage::Format_RGB32);
-    next.fill(ToQColor(mBackColor));
-    QPainter p(&next);
-    p.drawImage(0, 0, mImage);
-    p.end();
-    mImage = std::move(next);
+    // The image keeps room to grow downwards, so that a surface growing
+    // line by line is not copied at every step; rows outside the surface
+    // are kept in the back colour.
+    if (widthPx != mImage.width() || heightPx > mImage.height()) {
+      const int room = std::min(mImage.height() * 2, static_cast<int>(kDirectLimit / widthPx));
+      const int rows = widthPx == mImage.width() ? std::max(heightPx, room) : heightPx;
+      QImage next(widthPx, rows, QImage::Format_RGB32);
+      next.fill(ToQColor(mBackColor));
+      QPainter p(&next);
+      p.drawImage(QPoint(0, 0), mImage, QRect(0, 0, std::min(mWidth, widthPx), std::min(mHeight, heightPx)));
+      p.end();
+      mImage = std::move(next);
+      mFillRgb = ToRgb(mBackColor);
+      mDirtyTop = 0;
+      mDirtyBottom = std::min(mHeight, heightPx) - 1;
+    } else if (heightPx < mHeight) {
+      QPainter p(&mImage);
+      p.fillRect(QRect(0, heightPx, mImage.width(), mHeight - heightPx), ToQColor(mBackColor));
+      MarkDirty(heightPx, mHeight - 1);
+    }
     mWidth = widthPx;
     mHeight = heightPx;
+    mImageStale = true;
     return;
   }
   if (mRecorded && !large) {
@@ -119,6 +145,8 @@ void SurfaceCanvas::Resize(int widthPx, int heightPx) {
     mBands.clear();
     mImage = std::move(next);
     mImageStale = false;
+    mDirtyTop = 0;
+    mDirtyBottom = mImage.height() - 1;
     mWidth = widthPx;
     mHeight = heightPx;
     return;
@@ -138,27 +166,19 @@ void SurfaceCanvas::Resize(int widthPx, int heightPx) {
 void SurfaceCanvas::Record(Op op) {
   if (!mRecorded) {
     ApplyOp(op, mImage, 0);
+    MarkDirty(op.Top(), op.Bottom());
+    // Nothing is kept below the surface's bottom edge.
+    if (op.Bottom() >= mHeight && mImage.height() > mHeight) {
+      QPainter p(&mImage);
+      p.fillRect(QRect(0, mHeight, mImage.width(), std::min(op.Bottom() + 1, mImage.height()) - mHeight),
+                 ToQColor(mBackColor));
+    }
+    mImageStale = true;
     return;
   }
   const int first = std::max(0, op.Top() / kBandHeight);
   const int last = std::min(static_cast<int>(mBandOps.size()) - 1, op.Bottom() / kBandHeight);
   if (op.Bottom() < 0 || first > last) return;  // wholly outside the surface
-  // Text printed right after text on the same row, in the same font and
-  // colour, joins the same record.
-  if (op.kind == Op::Text && !mOps.empty()) {
-    Op& prev = mOps.back();
-    if (prev.kind == Op::Text && prev.y1 == op.y1 && prev.font == op.font && prev.rgb == op.rgb &&
-        prev.pieces.size() < 4096) {
-      const int start = static_cast<int>(prev.text.size());
-      prev.text += op.text;
-      prev.pieces.emplace_back(op.pieces.front().first, start);
-      for (int b = first; b <= last; ++b) {
-        if (auto& band = mBands[static_cast<size_t>(b)]) ApplyOp(op, band->image, b * kBandHeight);
-      }
-      mImageStale = true;
-      return;
-    }
-  }
   const auto index = static_cast<uint32_t>(mOps.size());
   for (int b = first; b <= last; ++b) {
     mBandOps[static_cast<size_t>(b)].push_back(index);
@@ -178,7 +198,7 @@ void SurfaceCanvas::ApplyOp(const Op& op, QImage& image, int top) const {
   switch (op.kind) {
     case Op::Text: {
       QPainter p(&image);
-      p.setFont(mFonts[static_cast<size_t>(op.font)]);
+      p.setFont(mFonts[static_cast<size_t>(op.font)]->Font);
       p.setPen(QColor(op.rgb));
       for (size_t i = 0; i < op.pieces.size(); ++i) {
         const int start = op.pieces[i].second;
@@ -263,11 +283,15 @@ QImage& SurfaceCanvas::BandImage(int band) const {
 }
 
 const QImage& SurfaceCanvas::Image() const {
-  if (mRecorded && (mImageStale || mImage.isNull())) {
-    mImage = Region(QRect(0, 0, mWidth, mHeight));
+  if (mRecorded) {
+    if (mImageStale || mRender.isNull()) mRender = Region(QRect(0, 0, mWidth, mHeight));
     mImageStale = false;
+    return mRender;
   }
-  return mImage;
+  if (mImage.height() == mHeight) return mImage;
+  if (mImageStale || mRender.isNull()) mRender = mImage.copy(0, 0, mWidth, mHeight);
+  mImageStale = false;
+  return mRender;
 }
 
 QImage SurfaceCanvas::Region(const QRect& rect) const {
@@ -332,19 +356,20 @@ double SurfaceCanvas::FromPxY(int px) const { return mScaleMode == vbTwips ? px 
 void SurfaceCanvas::SetFont(const StdFont& font) {
   mFont = font;
   mFont.Size = SnapFontSize(font.Size);
-  mQFont = ToQFont(mFont);
-  mMetrics = std::make_unique<QFontMetrics>(mQFont);
-  mAdvance.clear();
-  mFontIndex = -1;
-}
-
-int SurfaceCanvas::FontIndex() {
-  if (mFontIndex >= 0) return mFontIndex;
+  const QFont qfont = ToQFont(mFont);
   for (size_t i = 0; i < mFonts.size(); ++i) {
-    if (mFonts[i] == mQFont) return mFontIndex = static_cast<int>(i);
+    if (mFonts[i]->Font == qfont) {
+      mFontIndex = static_cast<int>(i);
+      mMetrics = mFonts[i]->Metrics.get();
+      return;
+    }
   }
-  mFonts.push_back(mQFont);
-  return mFontIndex = static_cast<int>(mFonts.size() - 1);
+  auto entry = std::make_unique<FontEntry>();
+  entry->Font = qfont;
+  entry->Metrics = std::make_unique<QFontMetrics>(qfont);
+  mMetrics = entry->Metrics.get();
+  mFonts.push_back(std::move(entry));
+  mFontIndex = static_cast<int>(mFonts.size() - 1);
 }
 
 void SurfaceCanvas::SetBackColor(OleColor color) {
@@ -353,14 +378,15 @@ void SurfaceCanvas::SetBackColor(OleColor color) {
   Cls();
 }
 
-int SurfaceCanvas::AdvancePx(uint32_t cp, const QString& text) const {
-  auto it = mAdvance.constFind(cp);
-  if (it == mAdvance.constEnd()) it = mAdvance.insert(cp, mMetrics->horizontalAdvance(text));
+int SurfaceCanvas::AdvancePx(uint32_t cp, const std::string& text) const {
+  auto& cache = mFonts[static_cast<size_t>(mFontIndex)]->Advance;
+  auto it = cache.constFind(cp);
+  if (it == cache.constEnd()) it = cache.insert(cp, mMetrics->horizontalAdvance(ToQ(text)));
   return *it;
 }
 
 double SurfaceCanvas::TextWidth(const std::string& text) const {
-  if (const uint32_t cp = SingleCharacter(text)) return FromPxX(AdvancePx(cp, ToQ(text)));
+  if (const uint32_t cp = SingleCharacter(text)) return FromPxX(AdvancePx(cp, text));
   int widest = 0;
   for (const QString& line : LinesOf(text)) widest = std::max(widest, mMetrics->horizontalAdvance(line));
   return FromPxX(widest);
@@ -371,32 +397,59 @@ double SurfaceCanvas::TextHeight(const std::string& text) const {
   return FromPxY(mMetrics->height() * static_cast<int>(lines));
 }
 
+void SurfaceCanvas::PrintRun(int x, int y, const QString& text) {
+  const QRgb rgb = ToRgb(mForeColor);
+  // Text right after text on the same row, in the same font and colour,
+  // joins the same record unless a rendered band needs the new piece.
+  if (mRecorded && !mOps.empty()) {
+    Op& prev = mOps.back();
+    if (prev.kind == Op::Text && prev.y1 == y && prev.font == mFontIndex && prev.rgb == rgb &&
+        prev.pieces.size() < 4096) {
+      const int first = std::max(0, y / kBandHeight);
+      const int last = std::min(static_cast<int>(mBandOps.size()) - 1, (prev.y2 - 1) / kBandHeight);
+      bool rendered = false;
+      for (int b = first; b <= last; ++b) rendered = rendered || mBands[static_cast<size_t>(b)] != nullptr;
+      if (!rendered) {
+        prev.pieces.emplace_back(x, static_cast<int>(prev.text.size()));
+        prev.text += text;
+        mImageStale = true;
+        return;
+      }
+    }
+  }
+  Op op;
+  op.kind = Op::Text;
+  op.y1 = y;
+  op.y2 = y + mMetrics->height();
+  op.x2 = mMetrics->ascent();
+  op.rgb = rgb;
+  op.font = mFontIndex;
+  op.text = text;
+  op.pieces.emplace_back(x, 0);
+  Record(std::move(op));
+}
+
 void SurfaceCanvas::Print(const std::string& text, bool lineEnd) {
   const QFontMetrics& fm = *mMetrics;
-  QStringList lines;
-  if (text.find('\n') == std::string::npos) lines.push_back(ToQ(text));
-  else lines = LinesOf(text);
   int x = ToPxX(mCurrentX);
   int y = ToPxY(mCurrentY);
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (!lines[i].isEmpty()) {
-      Op op;
-      op.kind = Op::Text;
-      op.y1 = y;
-      op.y2 = y + fm.height();
-      op.x2 = fm.ascent();
-      op.rgb = ToRgb(mForeColor);
-      op.font = FontIndex();
-      op.text = lines[i];
-      op.pieces.emplace_back(x, 0);
-      Record(std::move(op));
+  if (text.find('\n') == std::string::npos) {
+    if (!text.empty()) {
+      const QString line = ToQ(text);
+      PrintRun(x, y, line);
+      const uint32_t cp = SingleCharacter(text);
+      x += cp ? AdvancePx(cp, text) : fm.horizontalAdvance(line);
     }
-    if (i + 1 < lines.size()) {
-      x = 0;
-      y += fm.height();
-    } else {
-      const uint32_t cp = lines.size() == 1 ? SingleCharacter(text) : 0;
-      x += cp ? AdvancePx(cp, lines[i]) : fm.horizontalAdvance(lines[i]);
+  } else {
+    const QStringList lines = LinesOf(text);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (!lines[i].isEmpty()) PrintRun(x, y, lines[i]);
+      if (i + 1 < lines.size()) {
+        x = 0;
+        y += fm.height();
+      } else {
+        x += fm.horizontalAdvance(lines[i]);
+      }
     }
   }
   if (lineEnd) {
@@ -469,7 +522,18 @@ void SurfaceCanvas::Cls() {
     for (auto& band : mBands) band.reset();
     mImageStale = true;
   } else {
-    mImage.fill(ToQColor(mBackColor));
+    // Only the rows drawn on since the last fill need filling again.
+    const QRgb rgb = ToRgb(mBackColor);
+    if (rgb != mFillRgb) {
+      mImage.fill(ToQColor(mBackColor));
+    } else if (mDirtyTop <= mDirtyBottom) {
+      QPainter p(&mImage);
+      p.fillRect(QRect(0, mDirtyTop, mImage.width(), mDirtyBottom - mDirtyTop + 1), ToQColor(mBackColor));
+    }
+    mFillRgb = rgb;
+    mDirtyTop = std::numeric_limits<int>::max();
+    mDirtyBottom = -1;
+    mImageStale = true;
   }
   if (!mPicture.isNull()) DrawImage(QRect(QPoint(0, 0), mPicture.size()), mPicture);
   mCurrentX = 0;

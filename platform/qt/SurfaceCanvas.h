@@ -90,6 +90,8 @@ class SurfaceCanvas {
   struct Band;
 
   void Record(Op op);
+  void PrintRun(int x, int y, const QString& text);
+  void MarkDirty(int top, int bottom);
   void ApplyOp(const Op& op, QImage& image, int top) const;
   QImage& BandImage(int band) const;
   void SwitchToRecording();
@@ -97,8 +99,8 @@ class SurfaceCanvas {
   void Changed() const {
     if (mOnChange) mOnChange();
   }
-  int FontIndex();
-  int AdvancePx(uint32_t codePoint, const QString& text) const;
+  int FontIndex() const { return mFontIndex; }
+  int AdvancePx(uint32_t codePoint, const std::string& text) const;
 
   double mTppX;
   double mTppY;
@@ -106,18 +108,27 @@ class SurfaceCanvas {
   int mWidth = 1;
   int mHeight = 1;
   bool mRecorded = false;
-  mutable QImage mImage;  // the drawing of a small surface; a render of a recorded one
+  QImage mImage;           // the drawing of a small surface (with room below)
+  mutable QImage mRender;  // the whole drawing, rendered for Image()
   mutable bool mImageStale = false;
   QImage mPicture;
+  QRgb mFillRgb = 0;
+  int mDirtyTop = 0;
+  int mDirtyBottom = 0;
   std::vector<Op> mOps;
   std::vector<std::vector<uint32_t>> mBandOps;  // op indexes per band of rows
   mutable std::vector<std::unique_ptr<Band>> mBands;
   mutable uint64_t mUseCounter = 0;
-  std::vector<QFont> mFonts;
-  int mFontIndex = -1;
-  QFont mQFont;
-  std::unique_ptr<QFontMetrics> mMetrics;
-  mutable QHash<uint32_t, int> mAdvance;  // single-character widths, current font
+  // Every font used, with its metrics and single-character widths; records
+  // name their font by index.
+  struct FontEntry {
+    QFont Font;
+    std::unique_ptr<QFontMetrics> Metrics;
+    QHash<uint32_t, int> Advance;
+  };
+  mutable std::vector<std::unique_ptr<FontEntry>> mFonts;
+  int mFontIndex = 0;
+  const QFontMetrics* mMetrics = nullptr;
   int16_t mScaleMode = vbTwips;
   double mCurrentX = 0;
   double mCurrentY = 0;
