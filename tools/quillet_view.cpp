@@ -3,12 +3,17 @@
 // beside it), following links and anchors; or renders it headless to a PNG.
 //
 //   quillet_view FILE.htm[#anchor]
-//   quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2] FILE.htm[#anchor]
+//   quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2]
+//                [--click X,Y ...] FILE.htm[#anchor]
+// --click presses the left button at a canvas pixel before rendering, so
+// that a link there is followed as in the window.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "htmlview/clsHTML.h"
 #include "platform/Application.h"
@@ -57,6 +62,16 @@ struct HelpHost {
   }
 
   void Follow(const std::string& link) {
+    if (Headless) {
+      // No dialogs and no browser without a screen: report instead.
+      if (IsAddress(link)) {
+        std::printf("link to %s (opens in the browser)\n", link.c_str());
+        return;
+      }
+      Locate(link);
+      if (!html->DispHTML(false)) std::fprintf(stderr, "%s を開けません\n", link.c_str());
+      return;
+    }
     if (IsAddress(link)) {
       const int32_t answer = platform::MessageBox().Show(
           link + "\r Internet URL へのハイパーリンクです。実行しますか？", platform::vbYesNo, "QuilletHelp");
@@ -80,12 +95,14 @@ struct HelpHost {
   std::unique_ptr<platform::IPictureBox> back, canvas, work;
   std::unique_ptr<platform::IVScrollBar> scroll;
   std::unique_ptr<clsHTML> html;
+  bool Headless = false;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: quillet_view FILE.htm[#anchor]\n"
-               "       quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2] FILE.htm\n");
+               "       quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2]\n"
+               "                    [--click X,Y ...] FILE.htm[#anchor]\n");
   return 2;
 }
 
@@ -94,6 +111,7 @@ int Usage() {
 int main(int argc, char** argv) {
   std::string png, file;
   bool screen = false;
+  std::vector<std::pair<int, int>> clicks;
   int width = 600, height = 480, scale = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -103,6 +121,11 @@ int main(int argc, char** argv) {
     else if (arg == "--width" && more) width = std::atoi(argv[++i]);
     else if (arg == "--height" && more) height = std::atoi(argv[++i]);
     else if (arg == "--scale" && more) scale = std::atoi(argv[++i]);
+    else if (arg == "--click" && more) {
+      int x = 0, y = 0;
+      if (std::sscanf(argv[++i], "%d,%d", &x, &y) != 2) return Usage();
+      clicks.emplace_back(x, y);
+    }
     else if (!arg.empty() && arg[0] != '-') file = arg;
     else return Usage();
   }
@@ -111,6 +134,7 @@ int main(int argc, char** argv) {
 
   platform::Application app(argc, argv, "QuilletHelp");
   HelpHost host(width, height);
+  host.Headless = !png.empty();
   host.html->SetFontSize(static_cast<int16_t>(scale));
   host.Locate(file);
   if (!host.html->DispHTML(false)) {
@@ -121,6 +145,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!png.empty()) {
+    for (const auto& [x, y] : clicks) {
+      host.canvas->MouseMove(0, 0, x * kTpp, y * kTpp);
+      if (host.canvas->MouseDown) host.canvas->MouseDown(platform::vbLeftButton, 0, x * kTpp, y * kTpp);
+      std::printf("clicked %d,%d: now %s%s\n", x, y, host.html->HtmlFile().c_str(),
+                  host.html->CurName() == "#" ? "" : host.html->CurName().c_str());
+    }
     const double h = screen ? height : host.canvas->Height() / kTpp;
     if (!host.canvas->SaveImage(png, 0, 0, width, static_cast<int32_t>(h))) {
       std::fprintf(stderr, "%s に書き込めませんでした\n", png.c_str());

@@ -12,7 +12,7 @@ namespace platform::qt {
 namespace {
 
 // Surfaces up to this many pixels keep one image; larger ones record.
-constexpr int64_t kDirectLimit = 4'000'000;
+constexpr int64_t kDirectLimit = 2'000'000;
 constexpr int kBandHeight = 256;
 constexpr size_t kMaxBands = 24;
 
