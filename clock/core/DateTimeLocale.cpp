@@ -5,6 +5,7 @@
 #include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
+#include <unicode/numsys.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
@@ -131,6 +132,14 @@ std::function<std::string(const platform::DateTime&)> IcuFallback(const icu::Uni
   auto calendar = std::make_shared<icu::GregorianCalendar>(*icu::TimeZone::getGMT(), status);
   if (U_FAILURE(status)) return nullptr;
   format->setTimeZone(*icu::TimeZone::getGMT());
+  // Gregorian dates throughout, also before 1582, as everywhere else here.
+  constexpr UDate kEarliest = -8.64e15;
+  calendar->setGregorianChange(kEarliest, status);
+  std::unique_ptr<icu::Calendar> own(format->getCalendar()->clone());
+  if (auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(own.get())) {
+    gregorian->setGregorianChange(kEarliest, status);
+    format->adoptCalendar(own.release());
+  }
   auto lock = std::make_shared<std::mutex>();
   return [format, calendar, lock](const platform::DateTime& t) {
     std::lock_guard<std::mutex> guard(*lock);
@@ -153,7 +162,11 @@ CompiledFormat Compile(const icu::DateFormat* format, const icu::Locale& locale)
 
   // A calendar other than the Gregorian one (a Buddhist year, say) is left
   // to ICU, as is any field the pieces do not know.
-  bool exact = std::strcmp(simple->getCalendar()->getType(), "gregorian") == 0;
+  // The same for digits other than 0–9.
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::NumberingSystem> digits(icu::NumberingSystem::createInstance(locale, status));
+  bool exact = std::strcmp(simple->getCalendar()->getType(), "gregorian") == 0 && U_SUCCESS(status) &&
+               std::strcmp(digits->getName(), "latn") == 0;
   for (const PatternItem& item : SplitPattern(Utf8(pattern))) {
     if (!exact) break;
     if (item.Letter == 0) {

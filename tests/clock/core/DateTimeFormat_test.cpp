@@ -181,4 +181,16 @@ TEST(FormatDateTime, LocaleFollowsTheEnvironment) {
   EXPECT_EQ(FormatDateTime(kMonday, "dddd"), "月曜日");
 }
 
+// Locales whose long date uses another calendar or other digits are
+// formatted by ICU itself; the local moment must not shift with the zone.
+TEST(FormatDateTime, LocaleFormatsOutsideTheGregorianDigits) {
+  {
+    ScopedEnv time("LC_TIME", "th_TH.UTF-8");  // Buddhist years
+    EXPECT_EQ(FormatDateTime(At(2026, 1, 1, 0, 30), "Long Date"), "1 มกราคม 2569");
+    EXPECT_EQ(FormatDateTime(At(2026, 12, 31, 23, 30), "Long Date"), "31 ธันวาคม 2569");
+  }
+  ScopedEnv time("LC_TIME", "ar_EG.UTF-8");  // Arabic-Indic digits
+  EXPECT_EQ(FormatDateTime(kMonday, "Long Time"), "٩:٠٥:٠٣ ص");
+}
+
 }  // namespace
