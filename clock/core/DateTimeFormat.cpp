@@ -86,7 +86,8 @@ struct Scan {
 };
 
 // Reads the format into pieces. "m"/"mm" are minutes when the nearest token
-// before them is an hour token; literal text in between does not count.
+// before them is an hour token; literal text and the separators ":" and "/"
+// in between do not count.
 void Lex(std::string_view format, std::vector<Piece>& pieces, Scan& scan) {
   bool afterHour = false;
   size_t i = 0;

@@ -272,25 +272,15 @@ const LocaleData& Current() { return ForLocale(UserLocaleName()); }
 
 namespace {
 
-// The era's Latin initial: the narrow era name when it is one capital
-// letter (Japanese data first, then the root data), else the first letter
-// of the root data's abbreviated name.
 std::string EraInitial(int32_t index, const icu::DateFormatSymbols& japanese, const icu::DateFormatSymbols& root) {
-  auto capital = [](const icu::UnicodeString& text) {
-    return text.length() == 1 && text[0] >= u'A' && text[0] <= u'Z';
+  using Getter = const icu::UnicodeString* (icu::DateFormatSymbols::*)(int32_t&) const;
+  auto name = [index](const icu::DateFormatSymbols& symbols, Getter getter) {
+    int32_t count = 0;
+    const icu::UnicodeString* names = (symbols.*getter)(count);
+    return index < count ? Utf8(names[index]) : std::string();
   };
-  int32_t count = 0;
-  const icu::UnicodeString* narrow = japanese.getNarrowEras(count);
-  if (index < count && capital(narrow[index])) return Utf8(narrow[index]);
-  narrow = root.getNarrowEras(count);
-  if (index < count && capital(narrow[index])) return Utf8(narrow[index]);
-  const icu::UnicodeString* abbreviated = root.getEras(count);
-  if (index < count && abbreviated[index].length() > 0) {
-    const char16_t first = abbreviated[index][0];
-    if (first >= u'a' && first <= u'z') return std::string(1, static_cast<char>(first - u'a' + 'A'));
-    if (first >= u'A' && first <= u'Z') return std::string(1, static_cast<char>(first));
-  }
-  return {};
+  return LatinInitial(name(japanese, &icu::DateFormatSymbols::getNarrowEras),
+                      name(root, &icu::DateFormatSymbols::getNarrowEras), name(root, &icu::DateFormatSymbols::getEras));
 }
 
 std::vector<Era> BuildEras() {
@@ -341,6 +331,19 @@ std::vector<Era> BuildEras() {
 }
 
 }  // namespace
+
+std::string LatinInitial(std::string_view narrowJapanese, std::string_view narrowRoot,
+                         std::string_view abbreviatedRoot) {
+  auto capital = [](std::string_view text) { return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z'; };
+  if (capital(narrowJapanese)) return std::string(narrowJapanese);
+  if (capital(narrowRoot)) return std::string(narrowRoot);
+  if (!abbreviatedRoot.empty()) {
+    const char first = abbreviatedRoot[0];
+    if (first >= 'a' && first <= 'z') return std::string(1, static_cast<char>(first - 'a' + 'A'));
+    if (first >= 'A' && first <= 'Z') return std::string(1, first);
+  }
+  return {};
+}
 
 const std::vector<Era>& JapaneseEras() {
   static const std::vector<Era> eras = BuildEras();

@@ -100,6 +100,12 @@ struct Era {
   std::string Name;                      // "令和"
 };
 
+// An era's Latin initial from ICU's era names: a narrow name that is one
+// capital letter (Japanese data first, then root data), else the first
+// letter of the root data's abbreviated name ("Reiwa"), else nothing.
+std::string LatinInitial(std::string_view narrowJapanese, std::string_view narrowRoot,
+                         std::string_view abbreviatedRoot);
+
 // The eras from Meiji on, oldest first, from ICU's Japanese calendar.
 const std::vector<Era>& JapaneseEras();
 // The era of a date, or nullptr before the first one.

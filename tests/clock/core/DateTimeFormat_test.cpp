@@ -1,4 +1,5 @@
 #include "clock/core/DateTimeFormat.h"
+#include "clock/core/DateTimeLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,16 @@ TEST(FormatDateTime, LocaleFormatsOutsideTheGregorianDigits) {
   }
   ScopedEnv time("LC_TIME", "ar_EG.UTF-8");  // Arabic-Indic digits
   EXPECT_EQ(FormatDateTime(kMonday, "Long Time"), "٩:٠٥:٠٣ ص");
+}
+
+// The era initial is taken from ICU's names even if their data changes shape.
+TEST(DateTimeLocale, LatinInitialFromEraNames) {
+  using DateTimeLocale::LatinInitial;
+  EXPECT_EQ(LatinInitial("R", "X", "Reiwa"), "R");
+  EXPECT_EQ(LatinInitial("令", "R", "Reiwa"), "R");
+  EXPECT_EQ(LatinInitial("Reiwa (2019–)", "", "reiwa"), "R");
+  EXPECT_EQ(LatinInitial("", "", "Shōwa"), "S");
+  EXPECT_EQ(LatinInitial("", "", "令和"), "");
 }
 
 }  // namespace
