@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/Services.h"
 
 using namespace platform;
@@ -17,11 +19,15 @@ struct EtchedLineTest : testing::Test {
     form = Controls().CreateForm(FormStyle{"frmTest", "", vbSizable, false, false});
     form->Move(0, 0, 120 * 15, 60 * 15);
     form->SetBackColor(kClear);
+    frame = Controls().CreateFrame(*form, "Frame1");
+    frame->Move(0, 0, 110 * 15, 50 * 15);
   }
-  // A horizontal line from pixel x1 to x2 at pixel y.
-  static void Place(ILine& line, int x1, int x2, int y) {
-    line.SetEnds(x1 * 15, y * 15, x2 * 15, y * 15);
-    line.SetBorderColor(kDark);
+  // A dark horizontal line from pixel 10 to 100 at pixel 20.
+  std::unique_ptr<ILine> MakeLine(IControl& container, int16_t index) {
+    auto line = Controls().CreateLine(container, "Line1", index);
+    line->SetEnds(150, 300, 1500, 300);
+    line->SetBorderColor(kDark);
+    return line;
   }
   bool SurfaceUntouched() const {
     for (int y = 0; y < 60; ++y)
@@ -31,61 +37,45 @@ struct EtchedLineTest : testing::Test {
   }
 
   std::unique_ptr<IForm> form;
+  std::unique_ptr<IFrame> frame;
 };
 
-TEST_F(EtchedLineTest, HiddenLineIsLeftAlone) {
-  auto line = Controls().CreateLine(*form, "Line1", 0);
-  Place(*line, 10, 100, 20);
-  line->SetVisible(false);
-  EXPECT_FALSE(bas3DDraw::DrawEtchedLine(*line));
-  EXPECT_EQ(line->BorderColor(), kDark);
-  EXPECT_EQ(line->Element(1), nullptr);
+TEST_F(EtchedLineTest, HiddenLinesAndLinesOutsideAControlArrayInAFrameStayAsTheyAre) {
+  auto hidden = MakeLine(*form, 0);
+  hidden->SetVisible(false);
+  auto single = MakeLine(*frame, -1);
+  for (ILine* line : {hidden.get(), single.get()}) {
+    EXPECT_FALSE(bas3DDraw::DrawEtchedLine(*line));
+    EXPECT_EQ(line->BorderColor(), kDark);
+  }
+  EXPECT_EQ(hidden->Element(1), nullptr);
   EXPECT_TRUE(SurfaceUntouched());
 }
 
-TEST_F(EtchedLineTest, InAFrameAWhiteElementLiesOnePixelLowerAndLonger) {
-  auto frame = Controls().CreateFrame(*form, "Frame1");
-  frame->Move(0, 0, 110 * 15, 50 * 15);
-  auto line = Controls().CreateLine(*frame, "Line1", 0);
-  Place(*line, 10, 100, 20);
+TEST_F(EtchedLineTest, InAFrameAWhiteElementLiesOnePixelLowerAndOnePixelLonger) {
+  auto line = MakeLine(*frame, 0);
   ASSERT_TRUE(bas3DDraw::DrawEtchedLine(*line));
-
   EXPECT_EQ(line->BorderColor(), SystemColor(COLOR_BTNSHADOW));
+  EXPECT_DOUBLE_EQ(line->Y1(), 300);
   ILine* white = line->Element(1);
   ASSERT_NE(white, nullptr);
   EXPECT_EQ(white->Container(), frame.get());
   EXPECT_EQ(white->BorderColor(), kWhite);
   EXPECT_TRUE(white->Visible());
-  EXPECT_DOUBLE_EQ(white->X1(), 10 * 15);
-  EXPECT_DOUBLE_EQ(white->X2(), 101 * 15);
-  EXPECT_DOUBLE_EQ(white->Y1(), 21 * 15);
-  EXPECT_DOUBLE_EQ(white->Y2(), 21 * 15);
-  // The given line itself is unchanged in place.
-  EXPECT_DOUBLE_EQ(line->Y1(), 20 * 15);
-  EXPECT_DOUBLE_EQ(line->X2(), 100 * 15);
+  EXPECT_EQ(std::vector<double>({white->X1(), white->Y1(), white->X2(), white->Y2()}),
+            std::vector<double>({150, 315, 1515, 315}));
   EXPECT_TRUE(SurfaceUntouched());
 }
 
-TEST_F(EtchedLineTest, InAFrameOutsideAControlArrayNothingChanges) {
-  auto frame = Controls().CreateFrame(*form, "Frame1");
-  auto line = Controls().CreateLine(*frame, "Line2");
-  Place(*line, 10, 100, 20);
-  EXPECT_FALSE(bas3DDraw::DrawEtchedLine(*line));
-  EXPECT_EQ(line->BorderColor(), kDark);
-}
-
 TEST_F(EtchedLineTest, OnAFormTheWhiteLineIsDrawnOnTheSurfaceInEitherScaleMode) {
-  auto line = Controls().CreateLine(*form, "Line3");
+  auto line = MakeLine(*form, -1);
   for (int16_t mode : {vbTwips, vbPixels}) {
     SCOPED_TRACE(mode);
     form->Cls();
     form->SetScaleMode(mode);
-    form->SetForeColor(kDark);
     form->SetDrawWidth(3);
-    Place(*line, 10, 100, 20);
     ASSERT_TRUE(bas3DDraw::DrawEtchedLine(*line));
     EXPECT_EQ(line->BorderColor(), SystemColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(form->ForeColor(), kWhite);
     EXPECT_EQ(form->DrawWidth(), 1);
     for (int x = 10; x <= 100; ++x) ASSERT_EQ(form->GetPixel(x, 21), kWhite) << x;
     EXPECT_EQ(form->GetPixel(9, 21), kClear);
@@ -93,7 +83,7 @@ TEST_F(EtchedLineTest, OnAFormTheWhiteLineIsDrawnOnTheSurfaceInEitherScaleMode) 
     EXPECT_EQ(form->GetPixel(50, 20), kClear);
     EXPECT_EQ(form->GetPixel(50, 22), kClear);
   }
-  // A wider line puts the white line below its whole width.
+  // Below a wider line.
   form->SetScaleMode(vbTwips);
   form->Cls();
   line->SetBorderWidth(2);
