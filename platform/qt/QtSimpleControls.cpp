@@ -146,6 +146,7 @@ QtLine::QtLine(IControl& container, std::string name, int16_t index)
   if (index >= 0) {
     mOwnedArray = std::make_unique<LineArray>();
     mOwnedArray->Highest = index;
+    mOwnedArray->Owner = this;
     mArray = mOwnedArray.get();
   }
   Place();
@@ -194,6 +195,14 @@ ILine* QtLine::LoadNextElement() {
   mArray->Highest = index;
   mArray->Loaded.push_back(std::move(element));
   return mArray->Loaded.back().get();
+}
+
+ILine* QtLine::Element(int16_t index) {
+  if (!mArray) return nullptr;
+  if (mArray->Owner && mArray->Owner->Index() == index) return mArray->Owner;
+  for (const auto& element : mArray->Loaded)
+    if (element->Index() == index) return element.get();
+  return nullptr;
 }
 
 }  // namespace platform::qt
