@@ -160,9 +160,8 @@ CompiledFormat Compile(const icu::DateFormat* format, const icu::Locale& locale)
   icu::UnicodeString pattern;
   simple->toPattern(pattern);
 
-  // A calendar other than the Gregorian one (a Buddhist year, say) is left
-  // to ICU, as is any field the pieces do not know.
-  // The same for digits other than 0–9.
+  // A calendar other than the Gregorian one (a Buddhist year, say), digits
+  // other than 0–9 and any field the pieces do not know are left to ICU.
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::NumberingSystem> digits(icu::NumberingSystem::createInstance(locale, status));
   bool exact = std::strcmp(simple->getCalendar()->getType(), "gregorian") == 0 && U_SUCCESS(status) &&
