@@ -51,3 +51,18 @@ TEST_F(ControlsTest, MakeTextBoxLabelLocksAndColoursAndReportsTheBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComboBox, FillingAnEmptyListSelectsNothingAndRaisesNoChange) {
+  auto form = platform::Controls().CreateForm({"frmCombo", "combo"});
+  auto combo = platform::Controls().CreateComboBox(*form, "Combo1");
+  int changes = 0;
+  combo->Change = [&] { ++changes; };
+  basControl::FillListFromArray(*combo, {"Long Time", "h:m:s"});
+  EXPECT_EQ(combo->ListIndex(), -1);
+  EXPECT_EQ(combo->Text(), "");
+  EXPECT_EQ(changes, 0);
+}
+
+}  // namespace
