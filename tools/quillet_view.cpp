@@ -137,7 +137,13 @@ int main(int argc, char** argv) {
   host.Headless = !png.empty();
   host.html->SetFontSize(static_cast<int16_t>(scale));
   host.Locate(file);
-  if (!host.html->DispHTML(false)) {
+  bool drawn = false;
+  host.html->DispDone = [&drawn] { drawn = true; };
+  const bool complete = host.html->DispHTML(false);
+  if (!complete && drawn) {
+    // A malformed attribute stopped the drawing; what was drawn is shown.
+    std::fprintf(stderr, "%s: 表示は途中で終わりました\n", file.c_str());
+  } else if (!complete) {
     std::fprintf(stderr, "指定された HTML ファイル %s が見つかりませんでした\n", file.c_str());
     if (png.empty())
       platform::MessageBox().Show("指定された HTML ファイル " + file + " が見つかりませんでした", platform::vbOKOnly,
