@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Control.h"
@@ -38,6 +39,7 @@ int16_t CheckObjects(const std::vector<T>&) {
 }
 // Any other plain value: 6.
 template <typename T>
+  requires(!std::is_convertible_v<T, const platform::IControl*> && !std::is_base_of_v<platform::IControlArray, T>)
 int16_t CheckObjects(const T&) {
   return objNotObject;
 }

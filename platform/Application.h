@@ -1,6 +1,7 @@
 #pragma once
 // The running application: starts the platform, installs its services and
 // runs the message loop.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,11 @@ class Application {
   void Quit();
   // Handles pending events (the language's DoEvents).
   static void DoEvents();
+
+  // Called once when the program is told to end from outside its windows
+  // (the session ends, or SIGTERM, SIGHUP or SIGINT arrives), before the
+  // message loop stops: the place to save what must survive.
+  void SetShutdownHandler(std::function<void()> handler);
 
  private:
   struct Impl;

@@ -14,6 +14,7 @@
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
+#include "platform/VScrollBar.h"
 
 namespace platform {
 
@@ -30,6 +31,8 @@ class IControlFactory {
   virtual std::unique_ptr<IFrame> CreateFrame(IControl& container, const std::string& name) = 0;
   virtual std::unique_ptr<ILine> CreateLine(IControl& container, const std::string& name, int16_t index = -1) = 0;
   virtual std::unique_ptr<IPictureBox> CreatePictureBox(IControl& container, const std::string& name) = 0;
+  // nullptr on a backend without scroll bars.
+  virtual std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl&, const std::string&) { return nullptr; }
   // A window timer, disabled, interval 0.
   virtual std::unique_ptr<ITimer> CreateTimer() = 0;
 };

@@ -59,6 +59,10 @@ class IForm : public IControl, public ISurface {
   virtual int16_t WindowState() const = 0;
   virtual void SetWindowState(int16_t state) = 0;
 
+  // Keeps the window above all others (true) or in the normal band.
+  virtual bool TopMost() const = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+
   virtual void Show() = 0;
   virtual void Hide() = 0;
   // Closes the window as its close command does (QueryUnload, Unload).

@@ -25,6 +25,9 @@ class ILine : public IControl {
   // the highest), in the same container and hidden; the array owns it.
   // nullptr when the line is not an element of a control array.
   virtual ILine* LoadNextElement() = 0;
+  // The element of this line's control array with that index (this line
+  // included); nullptr when there is none.
+  virtual ILine* Element(int16_t index) { return index >= 0 && index == Index() ? this : nullptr; }
 };
 
 }  // namespace platform

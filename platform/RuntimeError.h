@@ -19,6 +19,7 @@ enum ErrorNumber : int32_t {
   errBadFileName = 52,
   errFileNotFound = 53,
   errObjectNotSet = 91,
+  errInvalidPicture = 481,
 };
 
 class RuntimeError : public std::runtime_error {

@@ -48,6 +48,8 @@ void LoadSettings();
 // in-memory copy.
 void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor);
 
+// The number a key holds (its default text when absent), 0 when it holds none.
+double NumericOrZeroOf(const std::string& key, const std::string& defaultText);
 // The decoded value of a numeric or boolean key (0 when absent or not a number).
 double ReadNumericSetting(const std::string& key);
 bool ReadBooleanSetting(const std::string& key);

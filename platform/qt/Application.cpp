@@ -2,12 +2,18 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/QtShell.h"
+#include "platform/Shell.h"
 
 namespace platform {
 namespace {
@@ -24,21 +30,41 @@ void SubstituteFonts() {
   const QString gui = QFont().family();
   QFont::insertSubstitutions(gui, japanese);
 }
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
+}
 }  // namespace
 
 struct Application::Impl {
   Impl(int& argc, char** argv) : App(argc, argv) {}
+  ~Impl() {
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, SIG_DFL);
+  }
+  void RunShutdown() {
+    if (!Shutdown) return;
+    auto handler = std::move(Shutdown);
+    Shutdown = nullptr;
+    handler();
+  }
   QApplication App;
+  std::function<void()> Shutdown;
+  std::unique_ptr<QSocketNotifier> SignalNotifier;
   qt::QtScreen Screen;
   qt::QtMessageBox MessageBox;
   qt::QtClipboard Clipboard;
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
+  qt::QtShell Shell;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
+  ScopedService<IShell> InstallShell{Shell};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
@@ -54,5 +80,23 @@ const std::string& Application::Title() { return gTitle; }
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
+
+void Application::SetShutdownHandler(std::function<void()> handler) {
+  Impl& impl = *mImpl;
+  impl.Shutdown = std::move(handler);
+  QObject::connect(&impl.App, &QGuiApplication::commitDataRequest, [&impl] { impl.RunShutdown(); });
+  QObject::connect(&impl.App, &QCoreApplication::aboutToQuit, [&impl] { impl.RunShutdown(); });
+  // Signals only write a byte; the loop reads it and quits in order.
+  if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) == 0) {
+    impl.SignalNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[1], QSocketNotifier::Read);
+    QObject::connect(impl.SignalNotifier.get(), &QSocketNotifier::activated, [&impl] {
+      char byte = 0;
+      [[maybe_unused]] const ssize_t got = ::read(gSignalPipe[1], &byte, 1);
+      impl.RunShutdown();
+      QCoreApplication::quit();
+    });
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
+  }
+}
 
 }  // namespace platform

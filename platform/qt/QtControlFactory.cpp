@@ -5,6 +5,7 @@
 #include "platform/qt/QtPictureBox.h"
 #include "platform/qt/QtSimpleControls.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/QtVScrollBar.h"
 
 namespace platform::qt {
 
@@ -29,6 +30,9 @@ std::unique_ptr<ILine> QtControlFactory::CreateLine(IControl& container, const s
 }
 std::unique_ptr<IPictureBox> QtControlFactory::CreatePictureBox(IControl& container, const std::string& name) {
   return std::make_unique<QtPictureBox>(container, name);
+}
+std::unique_ptr<IVScrollBar> QtControlFactory::CreateVScrollBar(IControl& container, const std::string& name) {
+  return std::make_unique<QtVScrollBar>(container, name);
 }
 std::unique_ptr<ITimer> QtControlFactory::CreateTimer() { return std::make_unique<QtTimer>(); }
 

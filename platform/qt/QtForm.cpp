@@ -154,6 +154,16 @@ void QtForm::SetWindowState(int16_t state) {
   }
 }
 
+bool QtForm::TopMost() const { return mWidget && mWidget->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void QtForm::SetTopMost(bool topMost) {
+  // Changing the flag re-creates the native window: only on a real change.
+  if (!mWidget || TopMost() == topMost) return;
+  const bool shown = mWidget->isVisible();
+  mWidget->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+  if (shown) mWidget->show();
+}
+
 void QtForm::Show() {
   if (mWidget) mWidget->show();
 }

@@ -19,6 +19,8 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void SetCaption(const std::string& caption) override;
   int16_t WindowState() const override;
   void SetWindowState(int16_t state) override;
+  bool TopMost() const override;
+  void SetTopMost(bool topMost) override;
   void Show() override;
   void Hide() override;
   void Unload() override;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtSimpleControls.h"
 
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QPalette>
 
 #include "platform/Checked.h"
@@ -55,7 +56,15 @@ void QtComboBox::Clear() {
   if (Combo()) Combo()->clear();
 }
 void QtComboBox::AddItem(const std::string& item) {
-  if (Combo()) Combo()->addItem(ToQ(item));
+  if (!Combo()) return;
+  // Appending leaves the selection and the edited text alone (Qt would
+  // select the first entry of an empty list).
+  const QSignalBlocker quiet(Combo());
+  const int index = Combo()->currentIndex();
+  const QString text = Combo()->currentText();
+  Combo()->addItem(ToQ(item));
+  Combo()->setCurrentIndex(index);
+  Combo()->setEditText(text);
 }
 int16_t QtComboBox::ListCount() const { return Combo() ? static_cast<int16_t>(Combo()->count()) : 0; }
 std::string QtComboBox::List(int16_t index) const { return Combo() ? FromQ(Combo()->itemText(index)) : std::string(); }
@@ -146,6 +155,7 @@ QtLine::QtLine(IControl& container, std::string name, int16_t index)
   if (index >= 0) {
     mOwnedArray = std::make_unique<LineArray>();
     mOwnedArray->Highest = index;
+    mOwnedArray->Owner = this;
     mArray = mOwnedArray.get();
   }
   Place();
@@ -194,6 +204,14 @@ ILine* QtLine::LoadNextElement() {
   mArray->Highest = index;
   mArray->Loaded.push_back(std::move(element));
   return mArray->Loaded.back().get();
+}
+
+ILine* QtLine::Element(int16_t index) {
+  if (!mArray) return nullptr;
+  if (mArray->Owner && mArray->Owner->Index() == index) return mArray->Owner;
+  for (const auto& element : mArray->Loaded)
+    if (element->Index() == index) return element.get();
+  return nullptr;
 }
 
 }  // namespace platform::qt

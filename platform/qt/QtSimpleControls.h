@@ -86,6 +86,7 @@ class QtLine final : public QtControl<ILine> {
   int16_t BorderWidth() const override { return mBorderWidth; }
   void SetBorderWidth(int16_t width) override;
   ILine* LoadNextElement() override;
+  ILine* Element(int16_t index) override;
 
   // Geometry follows the end points; Move shifts the line.
   void Move(double left, double top, double width, double height) override;
@@ -102,6 +103,7 @@ class QtLine final : public QtControl<ILine> {
   struct LineArray {
     std::vector<std::unique_ptr<QtLine>> Loaded;
     int16_t Highest = 0;
+    QtLine* Owner = nullptr;
   };
   std::unique_ptr<LineArray> mOwnedArray;
   LineArray* mArray = nullptr;

@@ -2,9 +2,20 @@
 // The drawing state and persistent image behind every form and picture
 // surface. Coordinates arrive in scale units and are drawn in pixels;
 // lines and boxes are set pixel by pixel so that they are exact.
+//
+// A small surface keeps its drawing in one image. A large one (a canvas as
+// tall as a long document) records what is drawn instead, indexed by bands
+// of rows, and renders a band only when it is shown or read, keeping a few
+// rendered bands; its memory follows what was drawn, not its area.
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QImage>
+#include <QPainter>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Surface.h"
 
@@ -14,17 +25,27 @@ class SurfaceCanvas {
  public:
   // twipsPerPixel: the screen's pixel pitch; onChange: called after drawing.
   SurfaceCanvas(double twipsPerPixelX, double twipsPerPixelY, std::function<void()> onChange);
+  ~SurfaceCanvas();
 
   // Follows the widget's size, keeping what was drawn.
   void Resize(int widthPx, int heightPx);
-  const QImage& Image() const { return mImage; }
-  int WidthPx() const { return mImage.width(); }
-  int HeightPx() const { return mImage.height(); }
+  // The whole drawing as one image (renders it when it is recorded; meant for
+  // small surfaces).
+  const QImage& Image() const;
+  // Paints the given pixel rectangle of the drawing at the same place.
+  void PaintTo(QPainter& painter, const QRect& rect) const;
+  // A pixel rectangle of the drawing (outside parts in the back colour).
+  QImage Region(const QRect& rect) const;
+  int WidthPx() const { return mWidth; }
+  int HeightPx() const { return mHeight; }
+  bool Recorded() const { return mRecorded; }
+  // Bytes held by the drawing (images, records, rendered bands).
+  size_t MemoryUse() const;
 
   int16_t ScaleMode() const { return mScaleMode; }
   void SetScaleMode(int16_t mode);
-  double ScaleWidth() const { return FromPxX(mImage.width()); }
-  double ScaleHeight() const { return FromPxY(mImage.height()); }
+  double ScaleWidth() const { return FromPxX(mWidth); }
+  double ScaleHeight() const { return FromPxY(mHeight); }
   double CurrentX() const { return mCurrentX; }
   double CurrentY() const { return mCurrentY; }
   void SetCurrentX(double x) { mCurrentX = x; }
@@ -51,6 +72,13 @@ class SurfaceCanvas {
   OleColor GetPixel(int32_t x, int32_t y) const;
   void DrawEdge(const PixelRect& rect, uint32_t edge, uint32_t flags);
 
+  // The picture under the drawing: Cls clears to it. Empty: none.
+  void SetPicture(const QImage& picture);
+  bool HasPicture() const { return !mPicture.isNull(); }
+  QSize PictureSize() const { return mPicture.size(); }
+  // Draws an image into the pixel rectangle dst (scaled when sizes differ).
+  void DrawImage(const QRect& dst, const QImage& image);
+
   // Scale units ↔ pixels.
   int ToPxX(double v) const;
   int ToPxY(double v) const;
@@ -58,16 +86,49 @@ class SurfaceCanvas {
   double FromPxY(int px) const;
 
  private:
-  void SetPixelRgb(int x, int y, QRgb rgb);
+  struct Op;
+  struct Band;
+
+  void Record(Op op);
+  void PrintRun(int x, int y, const QString& text);
+  void MarkDirty(int top, int bottom);
+  void ApplyOp(const Op& op, QImage& image, int top) const;
+  QImage& BandImage(int band) const;
+  void SwitchToRecording();
   void LinePx(int x1, int y1, int x2, int y2, QRgb rgb);
   void Changed() const {
     if (mOnChange) mOnChange();
   }
+  int FontIndex() const { return mFontIndex; }
+  int AdvancePx(uint32_t codePoint, const std::string& text) const;
 
   double mTppX;
   double mTppY;
   std::function<void()> mOnChange;
-  QImage mImage;
+  int mWidth = 1;
+  int mHeight = 1;
+  bool mRecorded = false;
+  QImage mImage;           // the drawing of a small surface (with room below)
+  mutable QImage mRender;  // the whole drawing, rendered for Image()
+  mutable bool mImageStale = false;
+  QImage mPicture;
+  QRgb mFillRgb = 0;
+  int mDirtyTop = 0;
+  int mDirtyBottom = 0;
+  std::vector<Op> mOps;
+  std::vector<std::vector<uint32_t>> mBandOps;  // op indexes per band of rows
+  mutable std::vector<std::unique_ptr<Band>> mBands;
+  mutable uint64_t mUseCounter = 0;
+  // Every font used, with its metrics and single-character widths; records
+  // name their font by index.
+  struct FontEntry {
+    QFont Font;
+    std::unique_ptr<QFontMetrics> Metrics;
+    QHash<uint32_t, int> Advance;
+  };
+  mutable std::vector<std::unique_ptr<FontEntry>> mFonts;
+  int mFontIndex = 0;
+  const QFontMetrics* mMetrics = nullptr;
   int16_t mScaleMode = vbTwips;
   double mCurrentX = 0;
   double mCurrentY = 0;

@@ -56,3 +56,20 @@ TEST_F(SurfaceTest, FontSizesSnapToWholePixelsAndTextAdvancesTheDrawingPosition)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Fonts, TheDesignFaceResolvesToTheInstalledJapaneseFace) {
+  auto form = platform::Controls().CreateForm(platform::FormStyle{"frmFonts", "fonts"});
+  platform::StdFont design;  // "ＭＳ Ｐゴシック"
+  design.Size = 12;
+  form->SetFont(design);
+  const double designWidth = form->TextWidth("時計 12:34");
+  platform::StdFont ipa = design;
+  ipa.Name = "IPAPGothic";
+  form->SetFont(ipa);
+  EXPECT_EQ(form->TextWidth("時計 12:34"), designWidth);
+  EXPECT_GT(designWidth, 0);
+}
+
+}  // namespace

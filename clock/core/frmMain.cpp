@@ -1,0 +1,286 @@
+#include "clock/core/frmMain.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "clock/core/DateTimeFormat.h"
+#include "clock/core/SettingsStore.h"
+#include "clock/widgets/clsBorder3D.h"
+#include "common/basGeneral.h"
+#include "platform/Checked.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+
+using namespace SettingsStore;
+using DateTimeFormat::FormatDateTime;
+using basGeneral::TwipsPerPixelX;
+using basGeneral::TwipsPerPixelY;
+using platform::checked::CInt;
+
+namespace {
+
+// Design size of the inner area, twips.
+constexpr double kDesignWidth = 1560;
+constexpr double kDesignHeight = 1125;
+
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+frmMain::frmMain() {
+  platform::FormStyle style;
+  style.Name = "frmMain";
+  style.Caption = "";
+  style.BorderStyle = platform::vbSizable;
+  style.ControlBox = false;
+  style.ShowInTaskbar = false;
+  mForm = platform::Controls().CreateForm(style);
+  mForm->Move(0, 0, kDesignWidth, kDesignHeight);
+
+  for (int16_t i = 0; i < 2; ++i) {
+    auto label = platform::Controls().CreateLabel(*mForm, "Label1", i);
+    label->SetAutoSize(true);
+    label->SetBackStyle(0);
+    Label1.Add(std::move(label));
+  }
+  Timer1 = platform::Controls().CreateTimer();
+  Timer1->SetInterval(500);
+  Timer1->Timer = [this] { Timer1_Timer(); };
+  Timer1->SetEnabled(true);
+  Timer2 = platform::Controls().CreateTimer();
+
+  platform::FormEvents& events = mForm->Events;
+  events.Paint = [this] { Form_Paint(); };
+  events.Resize = [this] { Form_Resize(); };
+  events.DblClick = [this] { Form_DblClick(); };
+  events.KeyDown = [this](int16_t& keyCode, int16_t shift) { Form_KeyDown(keyCode, shift); };
+  events.QueryUnload = [this](int16_t& cancel, int16_t mode) { Form_QueryUnload(cancel, mode); };
+  events.Unload = [this](int16_t& cancel) { Form_Unload(cancel); };
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load() {
+  mForm->SetCaption("");
+
+  // Font and colour of both rows from the settings.
+  platform::StdFont font = Label1(0).Font();
+  font.Name = GetAppSetting("FontName", basGeneral::DefaultGuiFontFace(*mForm));
+  font.Weight = CInt(NumericOrZeroOf("FontWeight", "400"));
+  font.Bold = ReadBooleanSetting("FontBold");
+  font.Italic = ReadBooleanSetting("FontItalic");
+  font.Strikethrough = ReadBooleanSetting("FontStrikethrough");
+  font.Underline = ReadBooleanSetting("FontUnderline");
+  const double color = NumericOrZeroOf("FontColor", std::to_string(static_cast<int32_t>(
+                                                        platform::SystemColor(platform::COLOR_BTNTEXT))));
+  Label1(0).SetForeColor(static_cast<platform::OleColor>(platform::checked::CLng(color)));
+  Label1(1).SetForeColor(Label1(0).ForeColor());
+  for (int16_t i = 0; i < 2; ++i) {
+    platform::StdFont rowFont = Label1(i).Font();
+    basGeneral::CopyFont(font, rowFont);
+    Label1(i).SetFont(rowFont);
+  }
+
+  mBorder = std::make_unique<clsBorder3D>();
+  mBorder->SetCanvas(mForm.get());
+  mBorder->SetClient(mForm.get());
+  mBorder->SetStyle3D(5);
+  mBorder->SetBevelInner(2);
+  mBorder->SetBevelOuter(1);
+
+  if (MoveSide != 4) PlaceClock(false);
+  SetTopMost(*mForm, TopMost ? -1 : 0);
+}
+
+void frmMain::UpdateRows(bool force) {
+  const double sw = mForm->ScaleWidth();
+  const double sh = mForm->ScaleHeight();
+  const double px = TwipsPerPixelX();
+  const double py = TwipsPerPixelY();
+  const bool bothShown = mintRows[0] == 1 && mintRows[1] == 1;
+  const std::array<const std::string*, 2> formats = {&UnderRowFormat, &UpperRowFormat};
+
+  for (int16_t row = 0; row < 2; ++row) {
+    platform::ILabel& label = Label1(row);
+    if (mintRows[row] != 1) {
+      label.SetVisible(false);
+      label.SetCaption("");
+      continue;
+    }
+    std::string text = FormatDateTime(platform::Now(), *formats[row]);
+    if (row == 0) text = TrimBlanks(text);
+
+    if (force) {
+      label.SetVisible(false);
+      mstrRowText[row] = text;
+      label.SetCaption(text);
+      if (msngRowFontSize[row] > 0) label.SetFontSize(msngRowFontSize[row]);
+      const double w = label.Width();
+      const double h = label.Height();
+      double left = 0, top = 0;
+      if (row == 0) {
+        left = (sw - w) / 2;
+        top = bothShown ? 3 * py : (sh - h) / 2 + 3 * py;
+      } else {
+        left = (sw - w) / 2 + px;
+        top = bothShown ? (sh - Label1(0).Height() - h) / 2 + Label1(0).Height() : (sh - h) / 2 + 2 * py;
+      }
+      label.Move(left, top, w, h);
+      label.SetVisible(true);
+    } else if (text != mstrRowText[row]) {
+      label.SetCaption(text);
+      mstrRowText[row] = text;
+    }
+  }
+}
+
+void frmMain::RelayoutClock() {
+  basGeneral::SetBusyCursor(true);
+  ComputeRowFontSizes();
+  basGeneral::SetBusyCursor(false);
+  UpdateRows(true);
+}
+
+void frmMain::ComputeRowFontSizes() {
+  const platform::DateTime now = platform::Now();
+  const std::string s0 = FormatDateTime(now, UnderRowFormat) + " ";
+  const std::string s1 = FormatDateTime(now, UpperRowFormat) + " ";
+  const double w = mForm->ScaleWidth() - 6.0 * TwipsPerPixelX();
+  const double hall = mForm->ScaleHeight() - 6.0 * TwipsPerPixelY();
+
+  auto takeFontOf = [this](int16_t row) {
+    platform::StdFont font = mForm->Font();
+    basGeneral::CopyFont(Label1(row).Font(), font);
+    mForm->SetFont(font);
+  };
+  switch (mintRows[1] * 2 + mintRows[0]) {
+    case 3:
+      takeFontOf(0);
+      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(2 * hall / 3), s0, *mForm, 0);
+      takeFontOf(1);
+      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall / 3), s1, *mForm, 0);
+      break;
+    case 2:
+      takeFontOf(1);
+      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall), s1, *mForm, 0);
+      break;
+    case 1:
+      takeFontOf(0);
+      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(hall), s0, *mForm, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+namespace {
+
+// One pass of the fitting: from the start size, steps of 0.75 point down
+// while the text is too large, or up while it still fits; returns the size.
+float FitOneDimension(platform::ISurface& surface, double maxExtent, double startSize,
+                      const std::function<double()>& measure) {
+  surface.SetFontSize(startSize);
+  float cur = static_cast<float>(surface.FontSize());
+  const int step = measure() > maxExtent ? 1 : -1;
+  float prev = 0;
+  while (cur != prev && (measure() - maxExtent) * step > 0) {
+    prev = cur;
+    const float next = cur - 0.75f * static_cast<float>(step);
+    if (next <= 0) break;
+    surface.SetFontSize(next);
+    cur = static_cast<float>(surface.FontSize());
+  }
+  if (prev != 0 && step == -1) {
+    // The last growth overshot.
+    surface.SetFontSize(prev);
+    cur = static_cast<float>(surface.FontSize());
+  }
+  return cur;
+}
+
+}  // namespace
+
+float frmMain::FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text, platform::ISurface& surface,
+                           float startSize) {
+  using platform::checked::Div;
+  if (maxWidth < 1 || maxHeight < 1) return 0;
+  const double orig = surface.FontSize();
+
+  const double heightStart =
+      startSize != 0 ? startSize : Div(maxHeight * surface.FontSize(), surface.TextHeight(text));
+  const float hFit = FitOneDimension(surface, maxHeight, heightStart, [&] { return surface.TextHeight(text); });
+
+  const double widthStart = startSize != 0 ? startSize : Div(maxWidth * surface.FontSize(), surface.TextWidth(text));
+  const float wFit = FitOneDimension(surface, maxWidth, widthStart, [&] { return surface.TextWidth(text); });
+
+  surface.SetFontSize(orig);
+  return std::min(hFit, wFit);
+}
+
+void frmMain::PlaceClock(bool) {
+  // Docking to a corner of the screen edge arrives with window placement.
+}
+
+void frmMain::SetTopMost(platform::IForm& window, int16_t flag) { window.SetTopMost(flag == -1); }
+
+void frmMain::TimeSignal(int16_t) {
+  // Nothing can sound yet: the signal of this hour is finished at once, so
+  // the next full hour sounds again.
+  mintRestRepeatCount = 0;
+  mblnTimeSignalFinished = true;
+}
+
+void frmMain::Form_Paint() {
+  mForm->Cls();
+  if (mBorder) mBorder->Draw();
+}
+
+void frmMain::Form_Resize() {
+  if (mintResizeCount == 0) {
+    ++mintResizeCount;
+    return;
+  }
+  RelayoutClock();
+  if (MoveSide != 4) PlaceClock(false);
+  SetTopMost(*mForm, TopMost ? -1 : 0);
+}
+
+void frmMain::Form_DblClick() {}
+
+void frmMain::Form_KeyDown(int16_t& keyCode, int16_t shift) {
+  // Alt+F4 closes the clock; other keys do nothing.
+  if (keyCode == 115 && (shift & platform::vbAltMask)) mForm->Unload();
+}
+
+void frmMain::Form_QueryUnload(int16_t&, int16_t) {}
+
+void frmMain::Form_Unload(int16_t&) {
+  if (mblnUnloaded) return;
+  mblnUnloaded = true;
+  SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
+}
+
+void frmMain::Timer1_Timer() {
+  try {
+    if (mintRestRepeatCount < 1) {
+      const platform::DateTime now = platform::Now();
+      const bool trigger = now.Second == 0 && now.Minute == 0 && !NoUseTimeSignal;
+      if (!trigger) {
+        UpdateRows(false);
+        if (MoveSide != 4) PlaceClock(false);
+        if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
+      } else if (!mblnTimeSignalStarted) {
+        const int16_t hour12 = static_cast<int16_t>(now.Hour % 12 == 0 ? 12 : now.Hour % 12);
+        mblnTimeSignalFinished = false;
+        mblnTimeSignalStarted = true;
+        TimeSignal(TimeSignalRepeat ? hour12 : 1);
+      }
+    }
+  } catch (const std::exception& e) {
+    basGeneral::ReportError(e);
+  }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The viewer's own copies of a few general routines (screen metrics, busy
+// pointer, numbers from attribute text, trailing path separators), and its
+// text helpers: UTF-8 ↔ characters, and decoding a help file.
+#include <cstdint>
+#include <string>
+
+namespace basQuillet {
+
+// The screen's twips per pixel, rounded; read when refresh is non-zero or
+// nothing is cached yet.
+int16_t TwipsPerPixelX(int16_t refresh = 0);
+int16_t TwipsPerPixelY(int16_t refresh = 0);
+
+// Hourglass pointer when busy, default pointer otherwise.
+void SetBusyCursor(bool busy);
+
+// The number the text holds (surrounding blanks and a sign allowed), else 0.
+double NumericOrZero(const std::string& value);
+
+// mode 0: removes one trailing "/"; mode 1: appends one if missing; empty
+// for an empty path or another mode.
+std::string PathSlash(const std::string& path, int16_t mode);
+
+// UTF-8 ↔ characters (code points). Invalid bytes become U+FFFD.
+std::u32string ToChars(const std::string& utf8);
+std::string ToUtf8(const std::u32string& chars);
+std::string ToUtf8(char32_t c);
+
+// The text of a file's bytes: UTF-8 when they are valid UTF-8 (a leading
+// byte-order mark dropped), otherwise Shift-JIS (Windows code page 932).
+std::u32string DecodeText(const std::string& bytes);
+
+}  // namespace basQuillet

@@ -1,0 +1,36 @@
+#pragma once
+// A vertical scroll bar: a 16-bit range with small and large steps, and the
+// events of a value change, a thumb drag and a key.
+#include <cstdint>
+#include <functional>
+
+#include "platform/Control.h"
+
+namespace platform {
+
+class IVScrollBar : public IControl {
+ public:
+  ControlKind Kind() const override { return ControlKind::VScrollBar; }
+
+  virtual int16_t Min() const = 0;
+  virtual int16_t Max() const = 0;
+  // A value outside Min..Max is brought into range. Change follows a change.
+  virtual int16_t Value() const = 0;
+  virtual void SetMin(int16_t value) = 0;
+  virtual void SetMax(int16_t value) = 0;
+  virtual void SetValue(int16_t value) = 0;
+  virtual int16_t SmallChange() const = 0;
+  virtual int16_t LargeChange() const = 0;
+  virtual void SetSmallChange(int16_t value) = 0;
+  virtual void SetLargeChange(int16_t value) = 0;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+
+  // Value changed (by the program, a click or the end of a drag).
+  std::function<void()> Change;
+  // The thumb is being dragged.
+  std::function<void()> Scroll;
+  std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
+};
+
+}  // namespace platform

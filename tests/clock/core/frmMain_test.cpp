@@ -1,0 +1,169 @@
+#include "clock/core/frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include "clock/core/SettingsStore.h"
+#include "platform/Services.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingMessageBox.h"
+
+namespace {
+
+using platform::DateTime;
+
+constexpr double kPx = 15;  // twips per pixel on the test screen
+
+struct ClockWindowTest : testing::Test {
+  void SetUp() override {
+    SettingsStore::LoadSettings();  // the defaults, from the empty store
+    store.Values[{"Kelvora", "Settings", "FontName"}] = "IPAPGothic";
+    clock = std::make_unique<frmMain>();
+    clock->Form_Load();
+    clock->Form().Move(0, 0, 3000, 1500);
+  }
+  platform::MemorySettingsStore store;
+  platform::FakeClock time{DateTime{2026, 12, 7, 9, 5, 3, 0}};
+  std::unique_ptr<frmMain> clock;
+};
+
+TEST_F(ClockWindowTest, FitFontSizeFindsTheLargestStepThatFits) {
+  platform::IForm& form = clock->Form();
+  platform::StdFont font = form.Font();
+  font.Name = "IPAPGothic";
+  font.Size = 9;
+  form.SetFont(font);
+  const std::string text = "09:05:03 ";
+  for (auto [w, h] : {std::pair{2500, 1000}, {4000, 300}, {600, 2000}, {20000, 9000}}) {
+    const float size = frmMain::FitFontSize(static_cast<int16_t>(w), static_cast<int16_t>(h), text, form, 0);
+    EXPECT_EQ(form.FontSize(), 9) << "the surface's own size is restored";
+    ASSERT_GT(size, 0);
+    form.SetFontSize(size);
+    EXPECT_LE(form.TextWidth(text), w) << size;
+    EXPECT_LE(form.TextHeight(text), h) << size;
+    form.SetFontSize(size + 0.75);
+    EXPECT_TRUE(form.TextWidth(text) > w || form.TextHeight(text) >= h) << "a step larger fits too: " << size;
+    form.SetFontSize(9);
+  }
+  EXPECT_EQ(frmMain::FitFontSize(0, 500, text, form, 0), 0);
+  EXPECT_EQ(frmMain::FitFontSize(500, -3, text, form, 0), 0);
+}
+
+TEST_F(ClockWindowTest, ForcedUpdatePlacesBothRowsAsTheTableSays) {
+  clock->RelayoutClock();
+  platform::IForm& form = clock->Form();
+  const double sw = form.ScaleWidth(), sh = form.ScaleHeight();
+  platform::ILabel& top = clock->Label1(0);
+  platform::ILabel& bottom = clock->Label1(1);
+  EXPECT_EQ(top.Caption(), "09:05:03");
+  EXPECT_EQ(bottom.Caption(), "月曜日 12/07");
+  EXPECT_TRUE(top.Visible());
+  EXPECT_TRUE(bottom.Visible());
+  EXPECT_GT(clock->msngRowFontSize[0], clock->msngRowFontSize[1]) << "the top row has two thirds of the height";
+  EXPECT_NEAR(top.Left(), (sw - top.Width()) / 2, kPx / 2);
+  EXPECT_NEAR(top.Top(), 3 * kPx, kPx / 2);
+  EXPECT_NEAR(bottom.Left(), (sw - bottom.Width()) / 2 + kPx, kPx / 2);
+  EXPECT_NEAR(bottom.Top(), (sh - top.Height() - bottom.Height()) / 2 + top.Height(), kPx / 2);
+  EXPECT_LE(top.Left() + top.Width(), sw);
+  EXPECT_LE(bottom.Top() + bottom.Height(), sh);
+}
+
+TEST_F(ClockWindowTest, ASingleRowIsCentredAndFillsTheHeight) {
+  platform::IForm& form = clock->Form();
+  const double sw = form.ScaleWidth(), sh = form.ScaleHeight();
+
+  SettingsStore::mintRows = {1, 0};
+  clock->RelayoutClock();
+  platform::ILabel& top = clock->Label1(0);
+  EXPECT_FALSE(clock->Label1(1).Visible());
+  EXPECT_EQ(clock->Label1(1).Caption(), "");
+  EXPECT_NEAR(top.Left(), (sw - top.Width()) / 2, kPx / 2);
+  EXPECT_NEAR(top.Top(), (sh - top.Height()) / 2 + 3 * kPx, kPx / 2);
+
+  SettingsStore::mintRows = {2, 1};  // only exactly 1 shows a row
+  const float topSize = clock->msngRowFontSize[0];
+  clock->RelayoutClock();
+  platform::ILabel& bottom = clock->Label1(1);
+  EXPECT_FALSE(top.Visible());
+  EXPECT_EQ(clock->msngRowFontSize[0], topSize) << "a hidden row keeps its size";
+  EXPECT_NEAR(bottom.Left(), (sw - bottom.Width()) / 2 + kPx, kPx / 2);
+  EXPECT_NEAR(bottom.Top(), (sh - bottom.Height()) / 2 + 2 * kPx, kPx / 2);
+
+  SettingsStore::mintRows = {0, 0};
+  const auto sizes = clock->msngRowFontSize;
+  clock->RelayoutClock();
+  EXPECT_EQ(clock->msngRowFontSize, sizes) << "with no row shown nothing is fitted";
+}
+
+TEST_F(ClockWindowTest, OnlyTheTopRowLosesSurroundingBlanks) {
+  SettingsStore::UnderRowFormat = "  HH  ";
+  SettingsStore::UpperRowFormat = "  HH  ";
+  clock->UpdateRows(true);
+  EXPECT_EQ(clock->Label1(0).Caption(), "09");
+  EXPECT_EQ(clock->Label1(1).Caption(), "  09  ");
+}
+
+TEST_F(ClockWindowTest, AnUnforcedUpdateChangesOnlyTheTextAndKeepsTheLeftEdge) {
+  clock->RelayoutClock();
+  const double left = clock->Label1(0).Left();
+  time.SetNow(DateTime{2026, 12, 7, 9, 5, 4, 0});
+  clock->UpdateRows(false);
+  EXPECT_EQ(clock->Label1(0).Caption(), "09:05:04");
+  EXPECT_EQ(clock->mstrRowText[0], "09:05:04");
+  EXPECT_EQ(clock->Label1(0).Left(), left);
+}
+
+TEST_F(ClockWindowTest, TheTickLeavesTheRowsAloneInTheSignalSecondOnlyWhenTheSignalIsOn) {
+  clock->RelayoutClock();
+  time.SetNow(DateTime{2026, 12, 7, 15, 0, 0, 0});
+  clock->Timer1_Timer();
+  EXPECT_EQ(clock->Label1(0).Caption(), "09:05:03") << "the signal's tick does not refresh the rows";
+  EXPECT_TRUE(clock->mblnTimeSignalStarted);
+  clock->Timer1_Timer();  // the second tick of the same second starts nothing new
+  EXPECT_TRUE(clock->mblnTimeSignalStarted);
+
+  time.SetNow(DateTime{2026, 12, 7, 15, 0, 1, 0});
+  clock->Timer1_Timer();
+  EXPECT_EQ(clock->Label1(0).Caption(), "15:00:01");
+  EXPECT_FALSE(clock->mblnTimeSignalStarted) << "re-armed for the next hour";
+
+  SettingsStore::NoUseTimeSignal = true;
+  time.SetNow(DateTime{2026, 12, 7, 16, 0, 0, 0});
+  clock->Timer1_Timer();
+  EXPECT_EQ(clock->Label1(0).Caption(), "16:00:00");
+  EXPECT_FALSE(clock->mblnTimeSignalStarted);
+}
+
+TEST_F(ClockWindowTest, AFormatThatCannotBeAppliedIsReportedAndTheClockKeepsTicking) {
+  platform::RecordingMessageBox box;
+  clock->RelayoutClock();
+  SettingsStore::UnderRowFormat = "\"unterminated";
+  clock->Timer1_Timer();
+  EXPECT_EQ(box.Calls.size(), 1u);
+  SettingsStore::UnderRowFormat = "HH:MM:SS";
+  time.SetNow(DateTime{2026, 12, 7, 9, 5, 9, 0});
+  clock->Timer1_Timer();
+  EXPECT_EQ(clock->Label1(0).Caption(), "09:05:09");
+}
+
+TEST_F(ClockWindowTest, TheFirstResizeIsIgnoredAndLaterOnesRelayout) {
+  EXPECT_EQ(clock->msngRowFontSize[0], 0);
+  clock->Form_Resize();
+  EXPECT_EQ(clock->mintResizeCount, 1);
+  EXPECT_EQ(clock->msngRowFontSize[0], 0);
+  clock->Form_Resize();
+  EXPECT_GT(clock->msngRowFontSize[0], 0);
+}
+
+TEST_F(ClockWindowTest, ClosingSavesTheSettingsWithTheRowsFont) {
+  int16_t code = 115;
+  clock->Form_KeyDown(code, 0);  // F4 alone does nothing
+  EXPECT_TRUE(store.WrittenKeys.empty());
+  int16_t cancel = 0;
+  clock->Form_Unload(cancel);
+  EXPECT_EQ(store.WrittenKeys.size(), 18u);
+  EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontName"}]), "IPAPGothic");
+  EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontColor"}]), "-2147483630");
+}
+
+}  // namespace
