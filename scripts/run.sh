@@ -11,10 +11,13 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$app"
 fi
 
-display=:${KELVORA_XVFB_DISPLAY:-97}
+# The first free display number from 97 on.
+n=${KELVORA_XVFB_DISPLAY:-97}
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+display=:$n
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $app_pid $xvfb 2>/dev/null || true' EXIT
+trap 'kill $app_pid $xvfb 2>/dev/null; wait 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
   [ -e "/tmp/.X11-unix/X${display#:}" ] && break
   sleep 0.1
