@@ -17,7 +17,8 @@ while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); d
 display=:$n
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $app_pid 2>/dev/null; wait $app_pid 2>/dev/null; kill $xvfb 2>/dev/null; wait 2>/dev/null || true' EXIT
+app_pid=""
+trap '[ -n "$app_pid" ] && kill $app_pid 2>/dev/null && wait $app_pid 2>/dev/null; kill $xvfb 2>/dev/null; wait 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
   [ -e "/tmp/.X11-unix/X${display#:}" ] && break
   sleep 0.1
