@@ -19,6 +19,7 @@ std::string ErrorDescription(int32_t number) {
     case errDllLoad: return "DLL の読み込み中にエラーが発生しました。";
     case errBadFileName: return "ファイル名または番号が不正です。";
     case errFileNotFound: return "ファイルが見つかりません。";
+    case errPathFileAccess: return "パス/ファイル アクセス エラーです。";
     case errInvalidPicture: return "ピクチャが不正です。";
     case errObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
     default: return "アプリケーション定義またはオブジェクト定義のエラーです。";

@@ -18,6 +18,7 @@ enum ErrorNumber : int32_t {
   errDllLoad = 48,
   errBadFileName = 52,
   errFileNotFound = 53,
+  errPathFileAccess = 75,
   errObjectNotSet = 91,
   errInvalidPicture = 481,
 };

@@ -261,7 +261,13 @@ void frmMain::Form_QueryUnload(int16_t&, int16_t) {}
 void frmMain::Form_Unload(int16_t&) {
   if (mblnUnloaded) return;
   mblnUnloaded = true;
-  SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
+  try {
+    SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
+  } catch (const platform::RuntimeError& error) {
+    // The store could not be written (a read-only folder, a full disk):
+    // say so rather than end with a crash.
+    basGeneral::ReportError(error);
+  }
 }
 
 void frmMain::Timer1_Timer() {

@@ -146,11 +146,15 @@ void IniSettingsStore::Write(const std::string& app, const Document& doc) {
   const std::string path = FileOf(app);
   QDir().mkpath(QFileInfo(ToQ(path)).absolutePath());
   QSaveFile file(ToQ(path));
-  if (!file.open(QIODevice::WriteOnly)) RaiseError(errBadFileName);
   const std::string text = FormatIni(doc);
-  file.write(text.data(), static_cast<qint64>(text.size()));
   // Flush to the disk before the rename, so the new file is whole or absent.
-  if (!file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) RaiseError(errBadFileName);
+  const bool written = file.open(QIODevice::WriteOnly) &&
+                       file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                       file.flush() && ::fsync(file.handle()) == 0 && file.commit();
+  if (!written) {
+    throw RuntimeError(errPathFileAccess, "設定ファイル " + path + " に書き込めませんでした。",
+                       DefaultErrorSource());
+  }
 }
 
 std::optional<std::string> IniSettingsStore::GetSetting(const std::string& app, const std::string& section,

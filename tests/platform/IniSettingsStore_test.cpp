@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/RuntimeError.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -76,6 +78,26 @@ TEST_F(IniSettingsStoreTest, ParsingAcceptsCommentsBlankLinesAndCarriageReturns)
   EXPECT_FALSE(platform::qt::ParseIni("[Settings]\nA=bad\\q\n", doc));
   EXPECT_TRUE(platform::qt::ParseIni("", doc));
   EXPECT_TRUE(doc.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(IniSettingsStoreTest, AFileThatCannotBeWrittenRaisesAnAccessErrorAndKeepsTheOldFile) {
+  WriteFile("[Settings]\nName=old\n");
+  IniSettingsStore store(home.string());
+  // A plain file where the application's folder should be makes the write
+  // fail, even for root.
+  std::ofstream(home / "Blocked") << "not a folder";
+  try {
+    store.SaveSetting("Blocked", "Settings", "Name", "new");
+    FAIL() << "no error";
+  } catch (const platform::RuntimeError& e) {
+    EXPECT_EQ(e.Number(), platform::errPathFileAccess);
+    EXPECT_NE(e.Description().find("Blocked.ini"), std::string::npos);
+  }
+  EXPECT_EQ(store.GetSetting("App", "Settings", "Name"), "old");
 }
 
 }  // namespace

@@ -7,6 +7,11 @@
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/RecordingMessageBox.h"
+#include "platform/qt/IniSettingsStore.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -164,6 +169,27 @@ TEST_F(ClockWindowTest, ClosingSavesTheSettingsWithTheRowsFont) {
   EXPECT_EQ(store.WrittenKeys.size(), 18u);
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontName"}]), "IPAPGothic");
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontColor"}]), "-2147483630");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ClockWindowUnload, AStoreThatCannotBeWrittenIsReportedNotFatal) {
+  const auto home = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "unwritable";
+  std::filesystem::remove_all(home);
+  std::filesystem::create_directories(home);
+  std::ofstream(home / "Kelvora") << "not a folder";  // where the settings folder should be
+  platform::qt::IniSettingsStore store(home.string());
+  platform::ScopedService<platform::ISettingsStore> install(store);
+  platform::RecordingMessageBox box;
+  platform::FakeClock time;
+  frmMain clock;
+  clock.Form_Load();
+  int16_t cancel = 0;
+  clock.Form_Unload(cancel);
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_NE(box.Calls[0].Prompt.find("Number: 75"), std::string::npos);
 }
 
 }  // namespace
