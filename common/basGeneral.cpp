@@ -17,12 +17,6 @@ int16_t gTwipsPerPixelY = 0;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string TrimBlanks(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
 
 // Length in characters of UTF-8 text.
 size_t CharacterCount(const std::string& s) {
@@ -129,6 +123,13 @@ bool IsNumeric(const std::string& value) {
 double NumericOrZero(const std::string& value) {
   double result = 0;
   return ParseNumber(value, result) ? result : 0.0;
+}
+
+std::string TrimBlanks(const std::string& text) {
+  size_t b = 0, e = text.size();
+  while (b < e && IsBlank(text[b])) ++b;
+  while (e > b && IsBlank(text[e - 1])) --e;
+  return text.substr(b, e - b);
 }
 
 std::string TrimAtNul(const std::string& text) {

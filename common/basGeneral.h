@@ -61,6 +61,9 @@ double NumericOrZero(const std::string& value);
 // digits with a decimal point, an exponent, or &H / &O prefixed integers.
 bool IsNumeric(const std::string& value);
 
+// The text without leading and trailing blanks (spaces and tabs).
+std::string TrimBlanks(const std::string& text);
+
 // The text before the first NUL character.
 std::string TrimAtNul(const std::string& text);
 

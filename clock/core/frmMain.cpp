@@ -23,12 +23,6 @@ namespace {
 constexpr double kDesignWidth = 1560;
 constexpr double kDesignHeight = 1125;
 
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 frmMain::frmMain() {
@@ -112,7 +106,7 @@ void frmMain::UpdateRows(bool force) {
       continue;
     }
     std::string text = FormatDateTime(platform::Now(), *formats[row]);
-    if (row == 0) text = TrimBlanks(text);
+    if (row == 0) text = basGeneral::TrimBlanks(text);
 
     if (force) {
       label.SetVisible(false);

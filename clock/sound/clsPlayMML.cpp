@@ -194,27 +194,33 @@ float clsPlayMML::NoteFrequency(int16_t vintNote) {
   return static_cast<float>(f);
 }
 
+namespace {
+
+// How the player programs each machine's tone timer: control word, then the
+// divisor of its clock, low byte first. (On the PC/AT the player divides
+// 1 190 000, not the chip's 1 193 182.)
+struct ToneTimer {
+  int16_t ControlPort;
+  int16_t ControlWord;
+  int16_t DataPort;
+  double Clock;
+};
+constexpr ToneTimer kPcAtTimer{0x43, 0xB6, 0x42, 1190000.0};
+constexpr ToneTimer kPc98Timer{0x77, 0x76, 0x3FDB, 2457600.0};
+
+}  // namespace
+
 void clsPlayMML::SetSpeakerFrequency(float vsngFrequency) {
   if (vsngFrequency == 0.0f) return;
+  const ToneTimer* timer = nullptr;
+  if (mudtHardware.MachineType == 2) timer = &kPcAtTimer;
+  else if (mudtHardware.MachineType == 1) timer = &kPc98Timer;
+  else return;
   IPortIO* port = mudtHardware.Port;
-  switch (mudtHardware.MachineType) {
-    case 2: {
-      port->agOutp(0x43, 0xB6);
-      const int32_t divisor = CLng(1190000.0 / static_cast<double>(vsngFrequency));
-      port->agOutp(0x42, ToInt16(divisor & 255));
-      port->agOutp(0x42, ToInt16(divisor / 256));
-      break;
-    }
-    case 1: {
-      port->agOutp(0x77, 0x76);
-      const int32_t divisor = CLng(2457600.0 / static_cast<double>(vsngFrequency));
-      port->agOutp(0x3FDB, ToInt16(divisor & 255));
-      port->agOutp(0x3FDB, ToInt16(divisor / 256));
-      break;
-    }
-    default:
-      break;
-  }
+  port->agOutp(timer->ControlPort, timer->ControlWord);
+  const int32_t divisor = CLng(timer->Clock / static_cast<double>(vsngFrequency));
+  port->agOutp(timer->DataPort, ToInt16(divisor & 255));
+  port->agOutp(timer->DataPort, ToInt16(divisor / 256));
 }
 
 void clsPlayMML::SpeakerGate(bool vblnOn) {

@@ -150,14 +150,18 @@ void clsBorder3D::Draw() {
 
 // ---- one-pixel frames around the client (styles 0, 1, 2)
 
-void clsBorder3D::SetClientOnePixelFrame() {
+clsBorder3D::FrameRect clsBorder3D::FramedRectangle(bool blnOwnRectangle) const {
+  if (blnOwnRectangle) return {mlngLeft, mlngTop, mintWidth, mlngHeight};
   const IControl& client = ClientRef();
-  const int32_t lngLeft = CLng(client.Left());
-  const int32_t lngTop = CLng(client.Top());
-  mlngX1 = Sub32(lngLeft, mintPX);
-  mlngY1 = Sub32(lngTop, mintPY);
-  mlngX2 = Add32(lngLeft, CLng(client.Width()));
-  mlngY2 = Add32(lngTop, CLng(client.Height()));
+  return {CLng(client.Left()), CLng(client.Top()), CLng(client.Width()), CLng(client.Height())};
+}
+
+void clsBorder3D::SetClientOnePixelFrame() {
+  const FrameRect r = FramedRectangle(false);
+  mlngX1 = Sub32(r.Left, mintPX);
+  mlngY1 = Sub32(r.Top, mintPY);
+  mlngX2 = Add32(r.Left, r.Width);
+  mlngY2 = Add32(r.Top, r.Height);
 }
 
 void clsBorder3D::EraseClientFrame() {
@@ -184,23 +188,11 @@ void clsBorder3D::DrawThinRaisedFrame() {
 // ---- two-pixel frames (styles 3, 6, 9)
 
 void clsBorder3D::SetTwoPixelFrame() {
-  int32_t lngLeft, lngTop, lngWidth, lngHeight;
-  if (mlngStyle3D == 6) {
-    lngLeft = mlngLeft;
-    lngTop = mlngTop;
-    lngWidth = mintWidth;
-    lngHeight = mlngHeight;
-  } else {
-    const IControl& client = ClientRef();
-    lngLeft = CLng(client.Left());
-    lngTop = CLng(client.Top());
-    lngWidth = CLng(client.Width());
-    lngHeight = CLng(client.Height());
-  }
-  mlngX1 = Sub32(lngLeft, PixelsX(2));
-  mlngY1 = Sub32(lngTop, PixelsY(2));
-  mlngX2 = Add32(lngLeft, lngWidth);
-  mlngY2 = Add32(lngTop, lngHeight);
+  const FrameRect r = FramedRectangle(mlngStyle3D == 6);
+  mlngX1 = Sub32(r.Left, PixelsX(2));
+  mlngY1 = Sub32(r.Top, PixelsY(2));
+  mlngX2 = Add32(r.Left, r.Width);
+  mlngY2 = Add32(r.Top, r.Height);
 }
 
 void clsBorder3D::DrawEtchedFrame() {
@@ -232,25 +224,13 @@ void clsBorder3D::DrawOuterBevelFrame() {
   if (mlngBevelInner != bvNone && mlngBevelOuter != bvNone)
     lngThick = Add32(platform::checked::Mul32(2, mlngBevelWidth), mlngBorderWidth);
 
-  int32_t lngLeft, lngTop, lngWidth, lngHeight;
-  if (mlngStyle3D == 7) {
-    lngLeft = mlngLeft;
-    lngTop = mlngTop;
-    lngWidth = mintWidth;
-    lngHeight = mlngHeight;
-  } else {
-    const IControl& client = ClientRef();
-    lngLeft = CLng(client.Left());
-    lngTop = CLng(client.Top());
-    lngWidth = CLng(client.Width());
-    lngHeight = CLng(client.Height());
-  }
+  const FrameRect r = FramedRectangle(mlngStyle3D == 7);
   const int32_t lngThickX = PixelsX(lngThick);
   const int32_t lngThickY = PixelsY(lngThick);
-  mlngX1 = Sub32(lngLeft, lngThickX);
-  mlngY1 = Sub32(lngTop, lngThickY);
-  mlngX2 = Sub32(Add32(Add32(lngLeft, lngWidth), lngThickX), mintPX);
-  mlngY2 = Sub32(Add32(Add32(lngTop, lngHeight), lngThickY), mintPY);
+  mlngX1 = Sub32(r.Left, lngThickX);
+  mlngY1 = Sub32(r.Top, lngThickY);
+  mlngX2 = Sub32(Add32(Add32(r.Left, r.Width), lngThickX), mintPX);
+  mlngY2 = Sub32(Add32(Add32(r.Top, r.Height), lngThickY), mintPY);
   DrawBevels();
 }
 

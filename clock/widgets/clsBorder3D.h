@@ -77,6 +77,12 @@ class clsBorder3D {
   void DrawSystemEdge();
 
   void DrawBevel(int32_t lngKind);
+  // The rectangle a style frames, twips: the object's own Left, Top, Width
+  // and Height, or the client's.
+  struct FrameRect {
+    int32_t Left, Top, Width, Height;
+  };
+  FrameRect FramedRectangle(bool blnOwnRectangle) const;
   void SetClientOnePixelFrame();
   void SetTwoPixelFrame();
   platform::ISurface& Surface() const;

@@ -487,9 +487,9 @@ void SurfaceCanvas::Line(double x1, double y1, double x2, double y2, OleColor co
   Changed();
 }
 
-void SurfaceCanvas::Box(double x1, double y1, double x2, double y2, OleColor color) {
+void SurfaceCanvas::RecordRectangle(int kind, double x1, double y1, double x2, double y2, OleColor color) {
   Op op;
-  op.kind = Op::Box;
+  op.kind = static_cast<decltype(op.kind)>(kind);
   op.x1 = ToPxX(x1);
   op.y1 = ToPxY(y1);
   op.x2 = ToPxX(x2);
@@ -501,18 +501,12 @@ void SurfaceCanvas::Box(double x1, double y1, double x2, double y2, OleColor col
   Changed();
 }
 
+void SurfaceCanvas::Box(double x1, double y1, double x2, double y2, OleColor color) {
+  RecordRectangle(Op::Box, x1, y1, x2, y2, color);
+}
+
 void SurfaceCanvas::FillBox(double x1, double y1, double x2, double y2, OleColor color) {
-  Op op;
-  op.kind = Op::Fill;
-  op.x1 = ToPxX(x1);
-  op.y1 = ToPxY(y1);
-  op.x2 = ToPxX(x2);
-  op.y2 = ToPxY(y2);
-  op.rgb = ToRgb(color);
-  Record(std::move(op));
-  mCurrentX = x2;
-  mCurrentY = y2;
-  Changed();
+  RecordRectangle(Op::Fill, x1, y1, x2, y2, color);
 }
 
 void SurfaceCanvas::Cls() {

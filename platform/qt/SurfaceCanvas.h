@@ -90,6 +90,8 @@ class SurfaceCanvas {
   struct Band;
 
   void Record(Op op);
+  // Records a box outline or a filled box (kind: Op::Box or Op::Fill).
+  void RecordRectangle(int kind, double x1, double y1, double x2, double y2, OleColor color);
   void PrintRun(int x, int y, const QString& text);
   void MarkDirty(int top, int bottom);
   void ApplyOp(const Op& op, QImage& image, int top) const;
