@@ -64,6 +64,8 @@ void LoadSettings() {
 }
 
 void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor) {
+  // One write of the store for all keys.
+  platform::SettingsBatch batch(platform::SettingsStore());
   SaveAppSetting("FontName", rowFont.Name);
   SaveAppSetting("FontWeight", std::to_string(rowFont.Weight));
   SaveAppSetting("FontBold", BooleanText(rowFont.Bold));
@@ -82,6 +84,7 @@ void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor)
   SaveAppSetting("UsePCBuzzer", BooleanText(UsePCBuzzer));
   SaveAppSetting("WavFile", WavFile);
   SaveAppSetting("NoTestDllReg", BooleanText(NoTestDllReg));
+  batch.Commit();
 }
 
 }  // namespace SettingsStore

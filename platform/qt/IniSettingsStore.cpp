@@ -171,7 +171,17 @@ void IniSettingsStore::SaveSetting(const std::string& app, const std::string& se
                                    const std::string& value) {
   Document& doc = Load(app);
   doc[section][key] = value;
-  Write(app, doc);
+  if (mBatchDepth > 0) mUnwritten.insert(app);
+  else Write(app, doc);
+}
+
+void IniSettingsStore::BeginBatch() { ++mBatchDepth; }
+
+void IniSettingsStore::EndBatch() {
+  if (mBatchDepth == 0 || --mBatchDepth > 0) return;
+  const std::set<std::string> apps = std::move(mUnwritten);
+  mUnwritten.clear();
+  for (const std::string& app : apps) Write(app, mDocuments[app]);
 }
 
 }  // namespace platform::qt

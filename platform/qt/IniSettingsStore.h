@@ -5,6 +5,7 @@
 // so a crash never leaves a torn file. A file that cannot be read or parsed
 // is moved aside under a new name, never overwritten, and reads as empty.
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/SettingsStore.h"
@@ -21,6 +22,8 @@ class IniSettingsStore final : public ISettingsStore {
                                         const std::string& key) override;
   void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  void BeginBatch() override;
+  void EndBatch() override;
 
   // The file that holds an application's settings.
   std::string FileOf(const std::string& app) const;
@@ -38,6 +41,8 @@ class IniSettingsStore final : public ISettingsStore {
   std::string mConfigHome;
   std::map<std::string, Document> mDocuments;
   std::string mKeptAside;
+  int mBatchDepth = 0;
+  std::set<std::string> mUnwritten;  // applications saved to during a batch
 };
 
 // Parses the text of a settings file; false when it is not a well-formed,

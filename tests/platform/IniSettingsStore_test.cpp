@@ -101,3 +101,22 @@ TEST_F(IniSettingsStoreTest, AFileThatCannotBeWrittenRaisesAnAccessErrorAndKeeps
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(IniSettingsStoreTest, ABatchOfSavesReachesTheFileOnceAtItsEnd) {
+  IniSettingsStore store(home.string());
+  {
+    platform::SettingsBatch batch(store);
+    store.SaveSetting("App", "Settings", "A", "1");
+    store.SaveSetting("App", "Settings", "B", "2");
+    EXPECT_FALSE(fs::exists(home / "App" / "App.ini"));
+    EXPECT_EQ(store.GetSetting("App", "Settings", "A"), "1");
+    batch.Commit();
+  }
+  EXPECT_EQ(ReadFile(), "[Settings]\nA=1\nB=2\n");
+  store.SaveSetting("App", "Settings", "C", "3");  // after the batch: written at once
+  EXPECT_EQ(ReadFile(), "[Settings]\nA=1\nB=2\nC=3\n");
+}
+
+}  // namespace
