@@ -11,5 +11,10 @@ case "$kind" in
 esac
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON
+# ccache, when installed, makes rebuilds in several checkouts cheap.
+if command -v ccache >/dev/null 2>&1; then
+  extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$PWD")} CCACHE_NOHASHDIR=1
+fi
 cmake -S . -B "$dir" -G Ninja -DKELVORA_WERROR="$werror" "${extra[@]}" >/dev/null
 cmake --build "$dir" --parallel "${JOBS:-$(nproc)}"
