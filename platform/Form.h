@@ -63,6 +63,10 @@ class IForm : public IControl, public ISurface {
   virtual bool TopMost() const = 0;
   virtual void SetTopMost(bool topMost) = 0;
 
+  // Starts the platform's own window-move loop, as a press on a title bar
+  // does; called while the left button is pressed on the window.
+  virtual void BeginSystemMove() {}
+
   virtual void Show() = 0;
   virtual void Hide() = 0;
   // Closes the window as its close command does (QueryUnload, Unload).

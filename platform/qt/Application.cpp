@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtControlFactory.h"
+#include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
@@ -59,12 +60,14 @@ struct Application::Impl {
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
+  qt::QtPopupMenu PopupMenu;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
+  ScopedService<IPopupMenu> InstallPopupMenu{PopupMenu};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {

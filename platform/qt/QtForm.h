@@ -25,6 +25,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Hide() override;
   void Unload() override;
   void Refresh() override;
+  void BeginSystemMove() override;
   // Hidden widgets get their resize event only when shown; the surface
   // follows the new size at once.
   void Move(double left, double top, double width, double height) override {
@@ -42,6 +43,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
   bool mInPaint = false;
+  bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
 };
 
 }  // namespace platform::qt
