@@ -5,6 +5,9 @@
 
 #include "clock/core/DateTimeFormat.h"
 #include "clock/core/SettingsStore.h"
+#include "clock/core/basMain.h"
+#include "clock/sound/clsIOMML.h"
+#include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/clsBorder3D.h"
 #include "common/basGeneral.h"
 #include "platform/Checked.h"
@@ -41,17 +44,33 @@ frmMain::frmMain() {
     label->SetBackStyle(0);
     Label1.Add(std::move(label));
   }
-  Timer1 = platform::Controls().CreateTimer();
+  // The tick keeps step with the wall clock: it falls just after every full
+  // and half second.
+  Timer1 = std::make_unique<platform::PhaseLockedTimer>(platform::Controls().CreateTimer());
+  Timer1->OwnerTimer = [this] { Timer1_Timer(); };
   Timer1->SetInterval(500);
-  Timer1->Timer = [this] { Timer1_Timer(); };
   Timer1->SetEnabled(true);
   Timer2 = platform::Controls().CreateTimer();
+  CreatePopupMenu();
 
   platform::FormEvents& events = mForm->Events;
   events.Paint = [this] { Form_Paint(); };
   events.Resize = [this] { Form_Resize(); };
   events.DblClick = [this] { Form_DblClick(); };
   events.KeyDown = [this](int16_t& keyCode, int16_t shift) { Form_KeyDown(keyCode, shift); };
+  // The rows are windowless: a press on a row is the row's, movement over
+  // a row is nobody's.
+  events.MouseDown = [this](int16_t button, int16_t shift, double x, double y) {
+    const int16_t row = RowAt(x, y);
+    if (row < 0) {
+      Form_MouseDown(button, shift, x, y);
+    } else {
+      Label1_MouseDown(row, button, shift, x - Label1(row).Left(), y - Label1(row).Top());
+    }
+  };
+  events.MouseMove = [this](int16_t button, int16_t shift, double x, double y) {
+    if (RowAt(x, y) < 0) Form_MouseMove(button, shift, x, y);
+  };
   events.QueryUnload = [this](int16_t& cancel, int16_t mode) { Form_QueryUnload(cancel, mode); };
   events.Unload = [this](int16_t& cancel) { Form_Unload(cancel); };
 }
@@ -215,19 +234,6 @@ float frmMain::FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::strin
   return std::min(hFit, wFit);
 }
 
-void frmMain::PlaceClock(bool) {
-  // Docking to a corner of the screen edge arrives with window placement.
-}
-
-void frmMain::SetTopMost(platform::IForm& window, int16_t flag) { window.SetTopMost(flag == -1); }
-
-void frmMain::TimeSignal(int16_t) {
-  // Nothing can sound yet: the signal of this hour is finished at once, so
-  // the next full hour sounds again.
-  mintRestRepeatCount = 0;
-  mblnTimeSignalFinished = true;
-}
-
 void frmMain::Form_Paint() {
   mForm->Cls();
   if (mBorder) mBorder->Draw();
@@ -255,6 +261,7 @@ void frmMain::Form_QueryUnload(int16_t&, int16_t) {}
 void frmMain::Form_Unload(int16_t&) {
   if (mblnUnloaded) return;
   mblnUnloaded = true;
+  if (basMain::mblnSpeakerReady && Speaker) Speaker->Release();
   try {
     SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
   } catch (const platform::RuntimeError& error) {
@@ -262,25 +269,40 @@ void frmMain::Form_Unload(int16_t&) {
     // say so rather than end with a crash.
     basGeneral::ReportError(error);
   }
+  mcPlayMML.reset();
+  mobjMML.reset();
 }
 
+// The tick. A tick of a full hour's trigger belongs to the time signal and
+// does nothing else; while repetitions are pending, it only serves the
+// repetition of a WAVE file on the sound device.
 void frmMain::Timer1_Timer() {
   try {
     if (mintRestRepeatCount < 1) {
       const platform::DateTime now = platform::Now();
-      const bool trigger = now.Second == 0 && now.Minute == 0 && !NoUseTimeSignal;
-      if (!trigger) {
-        UpdateRows(false);
-        if (MoveSide != 4) PlaceClock(false);
-        if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
-      } else if (!mblnTimeSignalStarted) {
-        const int16_t hour12 = static_cast<int16_t>(now.Hour % 12 == 0 ? 12 : now.Hour % 12);
-        mblnTimeSignalFinished = false;
-        mblnTimeSignalStarted = true;
-        TimeSignal(TimeSignalRepeat ? hour12 : 1);
+      if (TimeSignalTrigger(now)) {
+        if (!mblnTimeSignalStarted && !mblnHourSignalled) StartHourSignal(now);
+        return;
       }
+      UpdateRows(false);
+      if (MoveSide != 4) PlaceClock(false);
+      if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
+      if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
+    } else {
+      RepeatWaveSignal();
     }
   } catch (const std::exception& e) {
     basGeneral::ReportError(e);
   }
+}
+
+int16_t frmMain::RowAt(double x, double y) const {
+  for (int16_t row = 0; row < 2; ++row) {
+    const platform::ILabel& label = Label1(row);
+    if (label.Visible() && x >= label.Left() && x < label.Left() + label.Width() && y >= label.Top() &&
+        y < label.Top() + label.Height()) {
+      return row;
+    }
+  }
+  return -1;
 }

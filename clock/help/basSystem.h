@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Surface.h"
+
 namespace basSystem {
 
 // Whether the file's name (FileNamePart) is found on the program's search
@@ -15,5 +17,14 @@ bool IsFileOnSearchPath(const std::string& vstrPath);
 // only in emulation: 2 when the emulating port-I/O module can be loaded,
 // 0 otherwise. Cached after the first call.
 int32_t GetMachineType();
+
+// Whether the system is of the NT family. Here no Windows runs at all: false,
+// so that the paths of Windows 95/98 (MML on the speaker) are taken.
+bool IsWindowsNT();
+
+// The work area (the desktop without panels and taskbars), in pixels, of
+// the screen that holds the clock window; of the primary screen before the
+// clock window exists. Returns 0.
+int32_t GetWorkArea(platform::PixelRect& rudtRect);
 
 }  // namespace basSystem
