@@ -131,13 +131,13 @@ struct ClockFixture : testing::Test {
     basMain::gfrmMain = nullptr;
   }
 
-  // The clock window, loaded, 3000 × 1500 twips, on the wall clock at the moment.
+  // The clock window, 3000 × 1500 twips, loaded, on the wall clock at the moment.
   frmMain& MakeClock(int64_t vlngEpochMs) {
     time.SetWallClock(vlngEpochMs);
     clock = std::make_unique<frmMain>();
     basMain::gfrmMain = clock.get();
-    clock->Form_Load();
     clock->Form().Move(0, 0, 3000, 1500);
+    clock->Form_Load();
     return *clock;
   }
 
