@@ -63,7 +63,6 @@ int main(int argc, char** argv) {
   platform::FakeClock time(Second(0));
   SettingsStore::LoadSettings();
   SettingsStore::NoUseTimeSignal = true;
-  SettingsStore::MoveSide = 4;
 
   frmMain clock;
   clock.Form_Load();

@@ -28,7 +28,7 @@ constexpr double kDesignHeight = 1125;
 
 }  // namespace
 
-frmMain::frmMain() {
+frmMain::frmMain() : mLocale(&DateTimeLocale::Current()) {
   platform::FormStyle style;
   style.Name = "frmMain";
   style.Caption = "";
@@ -116,6 +116,7 @@ void frmMain::UpdateRows(bool force) {
   const double py = TwipsPerPixelY();
   const bool bothShown = mintRows[0] == 1 && mintRows[1] == 1;
   const std::array<const std::string*, 2> formats = {&UnderRowFormat, &UpperRowFormat};
+  const platform::DateTime now = platform::Now();
 
   for (int16_t row = 0; row < 2; ++row) {
     platform::ILabel& label = Label1(row);
@@ -124,7 +125,7 @@ void frmMain::UpdateRows(bool force) {
       label.SetCaption("");
       continue;
     }
-    std::string text = FormatDateTime(platform::Now(), *formats[row]);
+    std::string text = FormatDateTime(now, *formats[row], *mLocale);
     if (row == 0) text = basGeneral::TrimBlanks(text);
 
     if (force) {
@@ -160,8 +161,8 @@ void frmMain::RelayoutClock() {
 
 void frmMain::ComputeRowFontSizes() {
   const platform::DateTime now = platform::Now();
-  const std::string s0 = FormatDateTime(now, UnderRowFormat) + " ";
-  const std::string s1 = FormatDateTime(now, UpperRowFormat) + " ";
+  const std::string s0 = FormatDateTime(now, UnderRowFormat, *mLocale) + " ";
+  const std::string s1 = FormatDateTime(now, UpperRowFormat, *mLocale) + " ";
   const double w = mForm->ScaleWidth() - 6.0 * TwipsPerPixelX();
   const double hall = mForm->ScaleHeight() - 6.0 * TwipsPerPixelY();
 

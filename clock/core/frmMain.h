@@ -23,6 +23,9 @@
 #include "platform/PhaseLockedTimer.h"
 #include "platform/Timer.h"
 
+namespace DateTimeLocale {
+struct LocaleData;
+}
 class clsBorder3D;
 class clsIOMML;
 class clsPlayMML;
@@ -135,4 +138,6 @@ class frmMain {
   int16_t RowAt(double x, double y) const;
 
   std::unique_ptr<clsBorder3D> mBorder;
+  // The user's locale data, read once.
+  const DateTimeLocale::LocaleData* mLocale;
 };

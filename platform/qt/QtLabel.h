@@ -1,5 +1,8 @@
 #pragma once
 // A label: a windowless-looking child widget that paints its caption.
+#include <QFont>
+#include <QFontMetrics>
+
 #include "platform/Label.h"
 #include "platform/qt/QtControl.h"
 
@@ -32,6 +35,10 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mBackColor = SystemColor(COLOR_BTNFACE);
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
+  // The Qt font and its metrics, made once per font rather than for every
+  // new caption and every paint.
+  QFont mQFont;
+  QFontMetrics mMetrics{mQFont};
 };
 
 }  // namespace platform::qt
