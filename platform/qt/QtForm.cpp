@@ -155,6 +155,7 @@ QtForm::QtForm(const FormStyle& style)
   widget->setWindowTitle(ToQ(style.Caption));
   widget->setObjectName(ToQ(style.Name));
   mWidget = widget;
+  KeepQuitOnClose();
   mCanvas->Resize(widget->width(), widget->height());
 }
 
@@ -191,7 +192,14 @@ void QtForm::SetTopMost(bool topMost) {
   if (!mWidget || TopMost() == topMost) return;
   const bool shown = mWidget->isVisible();
   mWidget->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+  KeepQuitOnClose();
   if (shown) mWidget->show();
+}
+
+void QtForm::KeepQuitOnClose() {
+  // The program ends when its last form closes, whatever kind of window it
+  // is; Qt leaves tool windows (no taskbar entry) out unless told.
+  if (mWidget) mWidget->setAttribute(Qt::WA_QuitOnClose, true);
 }
 
 void QtForm::Show() {

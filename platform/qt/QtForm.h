@@ -40,6 +40,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
+  void KeepQuitOnClose();
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
   bool mInPaint = false;
