@@ -129,6 +129,10 @@ struct ClockFixture : testing::Test {
   ~ClockFixture() override {
     clock.reset();
     basMain::gfrmMain = nullptr;
+    basMain::mblnSetUpOpen = false;
+    basMain::mblnSpeakerReady = false;
+    basMain::mintCorner = 0;
+    basMain::gfncTimeSignalText = nullptr;
   }
 
   // The clock window, 3000 × 1500 twips, loaded, on the wall clock at the moment.
