@@ -23,14 +23,9 @@ bool frmMain::MoveToCorner(platform::IForm& window, int16_t corner, int16_t) {
   const double w = window.Width();
   const double h = window.Height();
 
-  double left = 0, top = 0;
-  switch (corner) {
-    case 0: left = l + wa - w, top = t; break;
-    case 1: left = l + wa - w, top = t + ha - h; break;
-    case 2: left = l, top = t + ha - h; break;
-    case 3: left = l, top = t; break;
-    default: return true;
-  }
+  if (corner < 0 || corner > 3) return true;
+  const double left = corner <= 1 ? l + wa - w : l;  // right corners 0, 1; left corners 2, 3
+  const double top = corner == 1 || corner == 2 ? t + ha - h : t;
   // Every tick places the clock: a window already in place is left alone.
   if (window.Left() != left || window.Top() != top) window.Move(left, top, w, h);
   return true;
