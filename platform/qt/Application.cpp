@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/SingleInstance.h"
+#include "platform/PlatformChoice.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -59,6 +62,7 @@ struct Application::Impl {
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
+  std::unique_ptr<qt::SingleInstance> Instance;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
@@ -69,6 +73,8 @@ struct Application::Impl {
 
 Application::Application(int& argc, char** argv, const std::string& title) {
   gTitle = title;
+  const std::string platformName = ChooseWindowingPlatform([](const char* name) { return std::getenv(name); });
+  if (!platformName.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platformName));
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   SubstituteFonts();
@@ -80,6 +86,17 @@ const std::string& Application::Title() { return gTitle; }
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
+
+bool Application::PrevInstance() {
+  if (!mImpl->Instance) mImpl->Instance = std::make_unique<qt::SingleInstance>(qt::ToQ(gTitle));
+  if (mImpl->Instance->Claim()) return false;
+  mImpl->Instance->AskFirstToRestore();
+  return true;
+}
+
+bool Application::CanPlaceWindows() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 void Application::SetShutdownHandler(std::function<void()> handler) {
   Impl& impl = *mImpl;
