@@ -13,6 +13,7 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtTrayIcon.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -65,6 +66,8 @@ struct Application::Impl {
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
+  qt::QtTrayIcon Tray;
+  ScopedService<ITrayIcon> InstallTray{Tray};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
