@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <cmath>
+#include <numbers>
 
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -27,7 +28,7 @@ QPixmap ClockFace(int size) {
   p.drawEllipse(centre, r - pen, r - pen);
   // Hands at ten past ten.
   const auto hand = [&](double minutes, double length, double width) {
-    const double angle = minutes / 60.0 * 2.0 * M_PI;
+    const double angle = minutes / 60.0 * 2.0 * std::numbers::pi;
     p.setPen(QPen(QColor(20, 20, 20), width, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(centre, centre + QPointF(std::sin(angle), -std::cos(angle)) * length);
   };
