@@ -67,11 +67,13 @@ clsTabStrip::~clsTabStrip() {
 void clsTabStrip::SetCmdButtons(platform::ControlArray<platform::ICommandButton>& vctlCmdButtons) {
   mintCmdBase = 0;
   if (basControl::CheckObjects(vctlCmdButtons) == basControl::objControlArray) mintCmdBase = vctlCmdButtons.UBound();
+  const platform::ICommandButton* base = nullptr;
   try {
-    if (vctlCmdButtons(mintCmdBase).Kind() != platform::ControlKind::CommandButton) throw std::logic_error("");
-  } catch (const std::exception&) {
-    throw std::logic_error("clsTabStrip::SetCmdButtons needs the host's push-button array");
+    base = &vctlCmdButtons(mintCmdBase);
+  } catch (const platform::RuntimeError&) {
   }
+  if (!base || base->Kind() != platform::ControlKind::CommandButton)
+    throw std::logic_error("clsTabStrip::SetCmdButtons needs the host's push-button array");
   mctlCmdButtons = &vctlCmdButtons;
 }
 

@@ -102,7 +102,7 @@ void QtTrayIcon::ScheduleRebuild() {
 void QtTrayIcon::RebuildMenu() {
   mRebuildPending = false;
   if (!IsWindow(mhWnd)) mhWnd = 0;
-  if (mhWnd != 0) SendMessage(mhWnd, WM_INITMENU, static_cast<WPARAM>(GetSystemMenu(mhWnd, 0)), 0);
+  if (mhWnd != 0) Send(WM_INITMENU, static_cast<WPARAM>(GetSystemMenu(mhWnd, 0)));
   mMenu->clear();
   for (const MenuItem& item : SystemMenuItems(mhWnd)) {
     if (item.IsSeparator()) {
@@ -120,11 +120,14 @@ void QtTrayIcon::RebuildMenu() {
 }
 
 void QtTrayIcon::Choose(WPARAM id) {
-  if (!IsWindow(mhWnd)) return;
-  // Nothing may leave the event loop through here: a failing command is
+  if (IsWindow(mhWnd)) Send(WM_SYSCOMMAND, id);
+}
+
+void QtTrayIcon::Send(UINT uMsg, WPARAM wParam) {
+  // Nothing may leave the event loop through here: a failing handler is
   // reported, the program goes on.
   try {
-    SendMessage(mhWnd, WM_SYSCOMMAND, id, 0);
+    SendMessage(mhWnd, uMsg, wParam, 0);
   } catch (const RuntimeError& error) {
     MessageBox().Show(error.Description(), vbCritical, Application::Title());
   } catch (const std::exception& error) {

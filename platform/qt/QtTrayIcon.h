@@ -30,6 +30,8 @@ class QtTrayIcon final : public ITrayIcon {
  private:
   void ScheduleRebuild();
   void Choose(WPARAM id);
+  // Sends a message to the window, reporting what its handlers raise.
+  void Send(UINT uMsg, WPARAM wParam);
   void UpdateIcon();
 
   HWND mhWnd = 0;
