@@ -14,6 +14,7 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/PlatformChoice.h"
 #include "platform/Shell.h"
@@ -69,6 +70,8 @@ struct Application::Impl {
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
+  qt::QtTrayIcon Tray;
+  ScopedService<ITrayIcon> InstallTray{Tray};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {

@@ -57,6 +57,10 @@ class QtControl : public Interface, public QtWidgetHolder {
   void SetVisible(bool visible) override {
     if (mWidget) mWidget->setVisible(visible);
   }
+  bool Enabled() const override { return mWidget && !mWidget->testAttribute(Qt::WA_ForceDisabled); }
+  void SetEnabled(bool enabled) override {
+    if (mWidget) mWidget->setEnabled(enabled);
+  }
 
  protected:
   QPointer<QWidget> mWidget;

@@ -9,6 +9,7 @@
 namespace platform::qt {
 
 class FormWidget;
+class FormMessages;
 
 class QtForm final : public SurfaceMixin<QtControl<IForm>> {
  public:
@@ -25,12 +26,11 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Hide() override;
   void Unload() override;
   void Refresh() override;
-  // Hidden widgets get their resize event only when shown; the surface
-  // follows the new size at once.
-  void Move(double left, double top, double width, double height) override {
-    QtControl::Move(left, top, width, height);
-    if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
-  }
+  HWND hWnd() const override;
+  // The size stays within the track sizes of the window's procedure. Hidden
+  // widgets get their resize event only when shown; the surface follows the
+  // new size at once.
+  void Move(double left, double top, double width, double height) override;
 
   const FormStyle& Style() const { return mStyle; }
 
@@ -41,6 +41,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   friend class FormWidget;
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
+  std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
 };
 
