@@ -78,7 +78,7 @@ TEST_F(RealPages, AJumpToAMissingAnchorShowsTheDocumentFromItsStart) {
   html.SetHtmlFile(Write("jump.htm", doc));
   html.SetCurName("#nowhere");
   ASSERT_TRUE(html.DispHTML(false));
-  EXPECT_EQ(canvas.AllText(), "topls");
+  ASSERT_EQ(canvas.AllText(), "topls");
   EXPECT_EQ(html.PlaneText(), "topls");
   EXPECT_EQ(canvas.BackColor(), 0x800000u);  // the body's colours apply
   EXPECT_EQ(canvas.Find("t")->Color, 0xFFFFFFu);

@@ -163,7 +163,7 @@ TEST_F(Viewer, DisplaysStartAtTheAnchorBeforeTheCurrentOne) {
   // the document from its start, and stays the current name.
   html.SetCurName("TOP");
   ASSERT_TRUE(html.DispHTML(false));
-  EXPECT_EQ(canvas.AllText(), "headTP1P2tail");
+  ASSERT_EQ(canvas.AllText(), "headTP1P2tail");
   EXPECT_EQ(canvas.Find("h")->Y, 0);
   EXPECT_EQ(html.CurName(), "#TOP");
   EXPECT_EQ(html.Links().size(), 0u);
