@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -9,6 +12,7 @@
 
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtCommonDialogs.h"
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
@@ -59,18 +63,26 @@ struct Application::Impl {
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
+  qt::QtCommonDialogs CommonDialogs;
+  // Qt's own dialogs (files, fonts, colours) in the user's language.
+  QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
+  ScopedService<ICommonDialogs> InstallCommonDialogs{CommonDialogs};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
   gTitle = title;
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
+  if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&mImpl->QtTranslator);
+  }
   SubstituteFonts();
 }
 
