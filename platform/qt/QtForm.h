@@ -27,9 +27,13 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Refresh() override;
   // Hidden widgets get their resize event only when shown; the surface
   // follows the new size at once.
+  // Left and Top are the outer position, as they read back (Qt's pos()),
+  // so that storing and restoring a window does not shift it by its frame.
   void Move(double left, double top, double width, double height) override {
-    QtControl::Move(left, top, width, height);
-    if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
+    if (!mWidget) return;
+    mWidget->move(TwipsToPxX(left), TwipsToPxY(top));
+    mWidget->resize(std::max(0, TwipsToPxX(width)), std::max(0, TwipsToPxY(height)));
+    mCanvas->Resize(mWidget->width(), mWidget->height());
   }
 
   const FormStyle& Style() const { return mStyle; }
