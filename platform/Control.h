@@ -44,6 +44,9 @@ class IControl {
 
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;
+
+  // Gives the control the keyboard focus.
+  virtual void SetFocus() {}
 };
 
 }  // namespace platform

@@ -52,6 +52,7 @@ class IPictureBox : public IControl, public ISurface {
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseMove;
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
   std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
+  std::function<void()> GotFocus;
 };
 
 }  // namespace platform

@@ -13,6 +13,8 @@
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
+#include "platform/qt/QtMenus.h"
+#include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
@@ -64,6 +66,8 @@ struct Application::Impl {
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
   qt::QtCommonDialogs CommonDialogs;
+  qt::QtProcessStarter ProcessStarter;
+  qt::QtMenus Menus;
   // Qt's own dialogs (files, fonts, colours) in the user's language.
   QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
@@ -73,6 +77,8 @@ struct Application::Impl {
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
   ScopedService<ICommonDialogs> InstallCommonDialogs{CommonDialogs};
+  ScopedService<IProcessStarter> InstallProcessStarter{ProcessStarter};
+  ScopedService<IMenus> InstallMenus{Menus};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {

@@ -57,6 +57,9 @@ class QtControl : public Interface, public QtWidgetHolder {
   void SetVisible(bool visible) override {
     if (mWidget) mWidget->setVisible(visible);
   }
+  void SetFocus() override {
+    if (mWidget) mWidget->setFocus(Qt::OtherFocusReason);
+  }
 
  protected:
   QPointer<QWidget> mWidget;

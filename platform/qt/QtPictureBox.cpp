@@ -39,6 +39,10 @@ class PictureWidget final : public QWidget {
     }
   }
   void resizeEvent(QResizeEvent*) override { mBox.SizeChanged(); }
+  void focusInEvent(QFocusEvent* e) override {
+    QWidget::focusInEvent(e);
+    if (mBox.GotFocus) mBox.GotFocus();
+  }
   void mousePressEvent(QMouseEvent* e) override {
     setFocus(Qt::MouseFocusReason);
     Raise(mBox.MouseDown, e, e->button());
