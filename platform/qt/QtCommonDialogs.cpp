@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -163,6 +164,9 @@ bool QtCommonDialogs::ChooseFont(ChooseFontInfo& cf) {
     initial.setItalic(lf.lfItalic != 0);
     initial.setUnderline(lf.lfUnderline != 0);
     initial.setStrikeOut(lf.lfStrikeOut != 0);
+    // The dialog lists faces by the names the font database gives them
+    // (localised, "IPA Pゴシック"), and substituted faces by their substitute.
+    initial.setFamily(QFontInfo(initial).family());
     initial.setStyleName(NearestStyle(initial.family(), initial.weight(), initial.italic()));
     fonts->setCurrentFont(initial);
   }
