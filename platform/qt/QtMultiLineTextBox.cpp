@@ -1,6 +1,7 @@
 #include "platform/qt/QtMultiLineTextBox.h"
 
 #include <QPalette>
+#include <QTextDocument>
 
 #include "platform/qt/QtConvert.h"
 
@@ -8,6 +9,8 @@ namespace platform::qt {
 
 QtMultiLineTextBox::QtMultiLineTextBox(IControl& container, std::string name)
     : QtControl<ITextBox>(new QPlainTextEdit(WidgetOf(container)), std::move(name), -1, &container) {
+  // The text starts where a one-line box starts its own.
+  Edit()->document()->setDocumentMargin(2);
   QObject::connect(Edit(), &QPlainTextEdit::textChanged, [this] {
     if (Change) Change();
   });
