@@ -34,7 +34,7 @@ class IControlFactory {
   virtual std::unique_ptr<IPictureBox> CreatePictureBox(IControl& container, const std::string& name) = 0;
   // nullptr on a backend without scroll bars.
   virtual std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl&, const std::string&) { return nullptr; }
-  // nullptr on a backend without push buttons.
+  // A push button, shown; nullptr on a backend without push buttons.
   virtual std::unique_ptr<ICommandButton> CreateCommandButton(IControl&, const std::string&, int16_t = -1) {
     return nullptr;
   }

@@ -6,6 +6,7 @@
 
 #include "platform/Control.h"
 #include "platform/Surface.h"
+#include "platform/WindowMessages.h"
 
 namespace platform {
 
@@ -70,6 +71,10 @@ class IForm : public IControl, public ISurface {
   virtual void Hide() = 0;
   // Closes the window as its close command does (QueryUnload, Unload).
   virtual void Unload() = 0;
+
+  // The window's handle in the message layer: its procedure and system
+  // menu (platform/WindowMessages.h). 0 on a backend without one.
+  virtual HWND hWnd() const { return 0; }
 
   FormEvents Events;
 };

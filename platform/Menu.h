@@ -1,38 +1,43 @@
 #pragma once
-// Menus: a menu item is a caption ("-" for a separator), a check mark, an
-// enabled state and a Click event; an item with Items is a submenu. Windows
-// hold their items as members and list them in their menus; PopupMenu shows
-// one at the pointer and runs the chosen item's Click before it returns.
-#include <cstdint>
+// Menus of a window: a top-level entry with its items, each with its own
+// Click event; and the service that pops a menu up at the mouse pointer.
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/Form.h"
-#include "platform/Services.h"
-
 namespace platform {
 
-struct Menu {
-  std::string Name;
-  int16_t Index = -1;  // the element's index in its menu control array
-  std::string Caption;  // "&" marks the access key; "-" is a separator
-  bool Checked = false;
-  bool Enabled = true;
-  bool Visible = true;
-  std::vector<Menu*> Items;  // not owned
+class IForm;
 
+// One item. The caption "-" makes a separator.
+struct PopupMenuItem {
+  std::string Name;
+  std::string Caption;
   std::function<void()> Click;
 };
 
-class IMenus {
- public:
-  virtual ~IMenus() = default;
-  // Shows the menu's items as a popup menu at the pointer, modal to the
-  // window; the chosen item's Click runs before this returns.
-  virtual void PopupMenu(IForm& window, Menu& menu) = 0;
+// A top-level menu entry; a hidden one exists only to be popped up.
+struct Menu {
+  std::string Name;
+  std::string Caption;
+  bool Visible = true;
+  std::vector<PopupMenuItem> Items;
+
+  // The item of that name, or nullptr.
+  const PopupMenuItem* Item(const std::string& name) const {
+    for (const PopupMenuItem& item : Items) {
+      if (item.Name == name) return &item;
+    }
+    return nullptr;
+  }
 };
 
-inline IMenus& Menus() { return ServiceSlot<IMenus>::Get(); }
+class IPopupMenu {
+ public:
+  virtual ~IPopupMenu() = default;
+  // Shows the menu's items at the mouse pointer over the window and returns
+  // when the menu has closed; the chosen item's Click has run by then.
+  virtual void Show(IForm& window, const Menu& menu) = 0;
+};
 
 }  // namespace platform

@@ -111,15 +111,11 @@ frmVersionInfo::frmVersionInfo(std::string vstrIconFile) : mstrIconFile(std::mov
 
   mnuPopup.Name = "mnuPopup";
   mnuPopup.Visible = false;
-  mnupOpen.Name = "mnupOpen";
-  mnupOpen.Caption = "開く(&O)";
-  mnupOpen.Click = [this] { mnupOpen_Click(); };
-  mnupLine0.Name = "mnupLine0";
-  mnupLine0.Caption = "-";
-  mnupCopy.Name = "mnupCopy";
-  mnupCopy.Caption = "ショートカットのコピー(&C)";
-  mnupCopy.Click = [this] { mnupCopy_Click(); };
-  mnuPopup.Items = {&mnupOpen, &mnupLine0, &mnupCopy};
+  mnuPopup.Items = {
+      {"mnupOpen", "開く(&O)", [this] { mnupOpen_Click(); }},
+      {"mnupLine0", "-", nullptr},
+      {"mnupCopy", "ショートカットのコピー(&C)", [this] { mnupCopy_Click(); }},
+  };
 
   mForm->Events.Unload = [this](int16_t& cancel) { Form_Unload(cancel); };
 }
@@ -197,7 +193,7 @@ void frmVersionInfo::Label1_MouseUp(int16_t Index, int16_t, int16_t, double X, d
   const platform::ILabel& address = Label1(1);
   if (X < 0 || Y < 0 || X >= address.Width() || Y >= address.Height()) return;
   if (mblnLeftPress) SendMail();
-  else platform::Menus().PopupMenu(*mForm, mnuPopup);
+  else platform::PopupMenu().Show(*mForm, mnuPopup);
 }
 
 void frmVersionInfo::mnupCopy_Click() {

@@ -77,5 +77,6 @@ class frmVersionInfo {
   std::unique_ptr<platform::ICommandButton> cmdOK;
   std::unique_ptr<platform::ICommandButton> cmdSysInfo;
   platform::ControlArray<platform::ILine> Line1;
-  platform::Menu mnuPopup, mnupOpen, mnupLine0, mnupCopy;
+  // The hidden menu popped up on the address: mnupOpen, mnupLine0, mnupCopy.
+  platform::Menu mnuPopup;
 };

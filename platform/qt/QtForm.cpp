@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/QtFormMessages.h"
 
 namespace platform::qt {
 
@@ -129,11 +130,21 @@ QtForm::QtForm(const FormStyle& style)
   widget->setObjectName(ToQ(style.Name));
   mWidget = widget;
   mCanvas->Resize(widget->width(), widget->height());
+  mMessages = std::make_unique<FormMessages>(*this);
 }
 
 QtForm::~QtForm() {
+  mMessages.reset();
   // The widget goes first, while the canvas its events use still exists.
   delete mWidget.data();
+}
+
+HWND QtForm::hWnd() const { return mMessages->Handle(); }
+
+void QtForm::Move(double left, double top, double width, double height) {
+  mMessages->ApplyTrackSize();
+  QtControl::Move(left, top, width, height);
+  if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
 }
 
 std::string QtForm::Caption() const { return mWidget ? FromQ(mWidget->windowTitle()) : std::string(); }
@@ -168,13 +179,15 @@ void QtForm::SetTopMost(bool topMost) {
 }
 
 void QtForm::Show() {
-  if (mWidget) mWidget->show();
+  if (!mWidget) return;
+  mMessages->ApplyTrackSize();
+  mWidget->show();
 }
 void QtForm::ShowModal() {
   if (!mWidget) return;
   const QPointer<QWidget> widget = mWidget;
   widget->setWindowModality(Qt::ApplicationModal);
-  widget->show();
+  Show();
   QEventLoop loop;
   QObject::connect(widget, &QObject::destroyed, &loop, &QEventLoop::quit);
   mModalLoop = &loop;

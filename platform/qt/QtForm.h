@@ -10,6 +10,7 @@
 namespace platform::qt {
 
 class FormWidget;
+class FormMessages;
 
 class QtForm final : public SurfaceMixin<QtControl<IForm>> {
  public:
@@ -27,16 +28,11 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Hide() override;
   void Unload() override;
   void Refresh() override;
-  // Hidden widgets get their resize event only when shown; the surface
-  // follows the new size at once.
-  // Left and Top are the outer position, as they read back (Qt's pos()),
-  // so that storing and restoring a window does not shift it by its frame.
-  void Move(double left, double top, double width, double height) override {
-    if (!mWidget) return;
-    mWidget->move(TwipsToPxX(left), TwipsToPxY(top));
-    mWidget->resize(std::max(0, TwipsToPxX(width)), std::max(0, TwipsToPxY(height)));
-    mCanvas->Resize(mWidget->width(), mWidget->height());
-  }
+  HWND hWnd() const override;
+  // The size stays within the track sizes of the window's procedure. Hidden
+  // widgets get their resize event only when shown; the surface follows the
+  // new size at once.
+  void Move(double left, double top, double width, double height) override;
 
   const FormStyle& Style() const { return mStyle; }
 
@@ -45,11 +41,12 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
-  FormStyle mStyle;
-  std::unique_ptr<SurfaceCanvas> mCanvas;
-  bool mInPaint = false;
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;
+  FormStyle mStyle;
+  std::unique_ptr<SurfaceCanvas> mCanvas;
+  std::unique_ptr<FormMessages> mMessages;
+  bool mInPaint = false;
 };
 
 }  // namespace platform::qt

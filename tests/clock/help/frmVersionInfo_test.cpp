@@ -8,7 +8,7 @@
 #include "platform/fake/RecordingMessageBox.h"
 #include "platform/fake/RecordingProcessStarter.h"
 #include "platform/fake/RecordingShell.h"
-#include "platform/fake/ScriptedMenus.h"
+#include "platform/fake/RecordingPopupMenu.h"
 
 using namespace platform;
 
@@ -38,7 +38,7 @@ struct VersionInfoTest : testing::Test {
   }
 
   RecordingShell shell;
-  ScriptedMenus menus;
+  RecordingPopupMenu menus;
   MemoryClipboard clipboard;
   RecordingMessageBox messages;
   RecordingProcessStarter starter;
@@ -80,20 +80,21 @@ TEST_F(VersionInfoTest, APressReleasedOutsideTheAddressDoesNothing) {
 }
 
 TEST_F(VersionInfoTest, ARightClickOffersOpenAndCopyOfExactlyTheAddress) {
-  menus.Choices = {"mnupCopy", "mnupOpen"};
+  menus.Choose = "mnupCopy";
   clipboard.Text = "old";
   PressAndRelease(vbRightButton, 30, 30);
   ASSERT_EQ(menus.Shown.size(), 1u);
-  EXPECT_EQ(menus.Shown[0].Captions,
-            (std::vector<std::string>{"開く(&O)", "-", "ショートカットのコピー(&C)"}));
+  EXPECT_EQ(menus.Shown[0], (std::vector<std::string>{"開く(&O)", "-", "ショートカットのコピー(&C)"}));
   EXPECT_EQ(clipboard.Text, Address().Caption());
   EXPECT_TRUE(shell.Opened.empty());
 
+  menus.Choose = "mnupOpen";
   PressAndRelease(vbRightButton, 30, 30);
   EXPECT_EQ(shell.Opened, (std::vector<std::string>{"mailto:" + Address().Caption()}));
 
   // A middle press keeps the last left/right choice; the caption and the
   // spare label react to nothing.
+  menus.Choose.clear();
   box.Label1_MouseDown(1, vbMiddleButton, 0, 15, 15);
   box.Label1_MouseUp(1, vbMiddleButton, 0, 15, 15);
   EXPECT_EQ(menus.Shown.size(), 3u);
