@@ -47,18 +47,19 @@ frmVersionInfo::frmVersionInfo(std::string vstrIconFile) : mstrIconFile(std::mov
   mForm->Move(0, 0, Px(430), Px(290));
 
   picIcon = controls.CreatePictureBox(*mForm, "picIcon");
-  picIcon->Move(Px(16), Px(16), Px(48), Px(48));
+  picIcon->Move(Px(16), Px(16), Px(64), Px(64));
+  picIcon->SetAutoSize(true);
   picIcon->SetBackColor(platform::SystemColor(platform::COLOR_BTNFACE));
   picIcon->GotFocus = [this] { picIcon_GotFocus(); };
 
   Frame1 = controls.CreateFrame(*mForm, "Frame1");
-  Frame1->Move(Px(80), Px(8), Px(336), Px(156));
+  Frame1->Move(Px(96), Px(8), Px(320), Px(156));
   const double textTops[] = {Px(14), Px(40), Px(62)};
   const double textHeights[] = {Px(24), Px(20), Px(58)};
   for (int16_t i = 0; i < 3; ++i) {
     std::unique_ptr<platform::ITextBox> text =
         i == 2 ? controls.CreateMultiLineTextBox(*Frame1, "Text1") : controls.CreateTextBox(*Frame1, "Text1");
-    text->Move(Px(12), textTops[i], Px(312), textHeights[i]);
+    text->Move(Px(12), textTops[i], Px(296), textHeights[i]);
     text->SetBorderStyle(0);
     Text1.Add(std::move(text));
   }
