@@ -65,6 +65,9 @@ class IForm : public IControl, public ISurface {
   virtual void SetTopMost(bool topMost) = 0;
 
   virtual void Show() = 0;
+  // Shows the window modal to the application and returns once it is
+  // closed or hidden.
+  virtual void ShowModal() { Show(); }
   virtual void Hide() = 0;
   // Closes the window as its close command does (QueryUnload, Unload).
   virtual void Unload() = 0;

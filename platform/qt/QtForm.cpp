@@ -34,6 +34,9 @@ class FormWidget final : public QWidget {
     QPainter p(this);
     p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect());
   }
+  void hideEvent(QHideEvent*) override {
+    if (mForm.mModalLoop) mForm.mModalLoop->quit();
+  }
   void resizeEvent(QResizeEvent*) override {
     mForm.mCanvas->Resize(width(), height());
     if (mForm.Events.Resize) mForm.Events.Resize();
@@ -179,6 +182,20 @@ void QtForm::Show() {
   if (!mWidget) return;
   mMessages->ApplyTrackSize();
   mWidget->show();
+}
+void QtForm::ShowModal() {
+  if (!mWidget) return;
+  const QPointer<QWidget> widget = mWidget;
+  widget->setWindowModality(Qt::ApplicationModal);
+  Show();
+  QEventLoop loop;
+  QObject::connect(widget, &QObject::destroyed, &loop, &QEventLoop::quit);
+  mModalLoop = &loop;
+  if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
+  // A window destroyed meanwhile took this form with it.
+  if (!widget) return;
+  mModalLoop = nullptr;
+  widget->setWindowModality(Qt::NonModal);
 }
 void QtForm::Hide() {
   if (mWidget) mWidget->hide();

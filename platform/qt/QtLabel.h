@@ -1,6 +1,7 @@
 #pragma once
 // A label: a windowless-looking child widget that paints its caption.
 #include "platform/Label.h"
+#include "platform/Screen.h"
 #include "platform/qt/QtControl.h"
 
 namespace platform::qt {
@@ -19,6 +20,8 @@ class QtLabel final : public QtControl<ILabel> {
   void SetBackColor(OleColor color) override;
   OleColor ForeColor() const override { return mForeColor; }
   void SetForeColor(OleColor color) override;
+  int16_t MousePointer() const override { return mPointer; }
+  void SetMousePointer(int16_t pointer) override;
   StdFont Font() const override { return mFont; }
   void SetFont(const StdFont& font) override;
 
@@ -32,6 +35,7 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mBackColor = SystemColor(COLOR_BTNFACE);
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
+  int16_t mPointer = 0;
 };
 
 }  // namespace platform::qt
