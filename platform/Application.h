@@ -22,6 +22,18 @@ class Application {
   // Handles pending events (the language's DoEvents).
   static void DoEvents();
 
+  // True when another copy of this program already runs for this user; that
+  // copy has then been asked to restore its last active window if it is
+  // minimised, without bringing it to the front. The first copy holds its
+  // claim for its whole run. The check is atomic: of several copies started
+  // at the same moment, exactly one finds no other.
+  bool PrevInstance();
+
+  // False where the window system does not let a program place its own
+  // windows (a Wayland session without XWayland): no absolute positions, no
+  // off-screen parking, no staying on top by itself.
+  static bool CanPlaceWindows();
+
   // Called once when the program is told to end from outside its windows
   // (the session ends, or SIGTERM, SIGHUP or SIGINT arrives), before the
   // message loop stops: the place to save what must survive.

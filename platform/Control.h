@@ -44,6 +44,13 @@ class IControl {
 
   virtual bool Visible() const = 0;
   virtual void SetVisible(bool visible) = 0;
+  // A disabled control takes neither keys nor clicks (its own setting, not
+  // its container's).
+  virtual bool Enabled() const { return true; }
+  virtual void SetEnabled(bool) {}
+
+  // Gives the control the keyboard focus.
+  virtual void SetFocus() {}
 };
 
 }  // namespace platform

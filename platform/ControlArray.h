@@ -1,6 +1,7 @@
 #pragma once
 // A control array: controls of one name told apart by their index.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,7 +28,24 @@ class ControlArray final : public IControlArray {
     if (index < 0 || index >= Count() || !mItems[static_cast<size_t>(index)]) RaiseError(errSubscriptRange);
     return *mItems[static_cast<size_t>(index)];
   }
-  void Add(std::unique_ptr<Control> control) { mItems.push_back(std::move(control)); }
+  void Add(std::unique_ptr<Control> control) {
+    mItems.push_back(std::move(control));
+    if (OnElement && mItems.back()) OnElement(*mItems.back());
+  }
+  // Puts a control created later at its own index (the language's Load);
+  // error 360 when that index is taken.
+  void Load(std::unique_ptr<Control> control) {
+    const int16_t index = control->Index();
+    if (index < 0) RaiseError(errSubscriptRange);
+    if (index < Count() && mItems[static_cast<size_t>(index)]) RaiseError(errAlreadyLoaded);
+    if (index >= Count()) mItems.resize(static_cast<size_t>(index) + 1);
+    mItems[static_cast<size_t>(index)] = std::move(control);
+    if (OnElement) OnElement(*mItems[static_cast<size_t>(index)]);
+  }
+
+  // Gives each element the array's event handlers as it joins the array,
+  // elements loaded later included: they all share the array's handlers.
+  std::function<void(Control&)> OnElement;
 
  private:
   std::vector<std::unique_ptr<Control>> mItems;

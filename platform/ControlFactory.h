@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/CommandButton.h"
 #include "platform/Form.h"
 #include "platform/Frame.h"
 #include "platform/Label.h"
@@ -33,6 +34,15 @@ class IControlFactory {
   virtual std::unique_ptr<IPictureBox> CreatePictureBox(IControl& container, const std::string& name) = 0;
   // nullptr on a backend without scroll bars.
   virtual std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl&, const std::string&) { return nullptr; }
+  // A push button, shown; nullptr on a backend without push buttons.
+  virtual std::unique_ptr<ICommandButton> CreateCommandButton(IControl&, const std::string&, int16_t = -1) {
+    return nullptr;
+  }
+  // A text box of several lines (lines end with CR LF); a one-line box on a
+  // backend without them.
+  virtual std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) {
+    return CreateTextBox(container, name);
+  }
   // A window timer, disabled, interval 0.
   virtual std::unique_ptr<ITimer> CreateTimer() = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/Control.h"
 #include "platform/Surface.h"
+#include "platform/WindowMessages.h"
 
 namespace platform {
 
@@ -68,9 +69,16 @@ class IForm : public IControl, public ISurface {
   virtual void BeginSystemMove() {}
 
   virtual void Show() = 0;
+  // Shows the window modal to the application and returns once it is
+  // closed or hidden.
+  virtual void ShowModal() { Show(); }
   virtual void Hide() = 0;
   // Closes the window as its close command does (QueryUnload, Unload).
   virtual void Unload() = 0;
+
+  // The window's handle in the message layer: its procedure and system
+  // menu (platform/WindowMessages.h). 0 on a backend without one.
+  virtual HWND hWnd() const { return 0; }
 
   FormEvents Events;
 };

@@ -10,7 +10,7 @@ namespace platform {
 class IForm;
 
 // One item. The caption "-" makes a separator.
-struct MenuItem {
+struct PopupMenuItem {
   std::string Name;
   std::string Caption;
   std::function<void()> Click;
@@ -21,11 +21,11 @@ struct Menu {
   std::string Name;
   std::string Caption;
   bool Visible = true;
-  std::vector<MenuItem> Items;
+  std::vector<PopupMenuItem> Items;
 
   // The item of that name, or nullptr.
-  const MenuItem* Item(const std::string& name) const {
-    for (const MenuItem& item : Items) {
+  const PopupMenuItem* Item(const std::string& name) const {
+    for (const PopupMenuItem& item : Items) {
       if (item.Name == name) return &item;
     }
     return nullptr;

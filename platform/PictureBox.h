@@ -52,6 +52,9 @@ class IPictureBox : public IControl, public ISurface {
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseMove;
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
   std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
+  // The keyboard focus came to or left the surface within its window.
+  std::function<void()> GotFocus;
+  std::function<void()> LostFocus;
 };
 
 }  // namespace platform

@@ -21,6 +21,7 @@ std::string ErrorDescription(int32_t number) {
     case errFileNotFound: return "ファイルが見つかりません。";
     case errPathFileAccess: return "パス/ファイル アクセス エラーです。";
     case errInvalidPicture: return "ピクチャが不正です。";
+    case errAlreadyLoaded: return "オブジェクトは既に読み込まれています。";
     case errObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
     default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
   }

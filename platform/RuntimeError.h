@@ -20,6 +20,7 @@ enum ErrorNumber : int32_t {
   errFileNotFound = 53,
   errPathFileAccess = 75,
   errObjectNotSet = 91,
+  errAlreadyLoaded = 360,  // a control array element with that index exists
   errInvalidPicture = 481,
 };
 

@@ -14,9 +14,9 @@ class RecordingPopupMenu final : public IPopupMenu {
 
   void Show(IForm&, const Menu& menu) override {
     std::vector<std::string> captions;
-    for (const MenuItem& item : menu.Items) captions.push_back(item.Caption);
+    for (const PopupMenuItem& item : menu.Items) captions.push_back(item.Caption);
     Shown.push_back(captions);
-    if (const MenuItem* item = menu.Item(Choose); item && item->Click) {
+    if (const PopupMenuItem* item = menu.Item(Choose); item && item->Click) {
       auto run = item->Click;
       run();
     }

@@ -2,18 +2,27 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtCommonDialogs.h"
+#include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtTrayIcon.h"
+#include "platform/qt/SingleInstance.h"
+#include "platform/PlatformChoice.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -61,6 +70,11 @@ struct Application::Impl {
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
   qt::QtPopupMenu PopupMenu;
+  std::unique_ptr<qt::SingleInstance> Instance;
+  qt::QtCommonDialogs CommonDialogs;
+  qt::QtProcessStarter ProcessStarter;
+  // Qt's own dialogs (files, fonts, colours) in the user's language.
+  QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
@@ -68,12 +82,22 @@ struct Application::Impl {
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
   ScopedService<IPopupMenu> InstallPopupMenu{PopupMenu};
+  ScopedService<ICommonDialogs> InstallCommonDialogs{CommonDialogs};
+  ScopedService<IProcessStarter> InstallProcessStarter{ProcessStarter};
+  qt::QtTrayIcon Tray;
+  ScopedService<ITrayIcon> InstallTray{Tray};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
   gTitle = title;
+  const std::string platformName = ChooseWindowingPlatform([](const char* name) { return std::getenv(name); });
+  if (!platformName.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platformName));
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
+  if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&mImpl->QtTranslator);
+  }
   SubstituteFonts();
 }
 
@@ -83,6 +107,17 @@ const std::string& Application::Title() { return gTitle; }
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
+
+bool Application::PrevInstance() {
+  if (!mImpl->Instance) mImpl->Instance = std::make_unique<qt::SingleInstance>(qt::ToQ(gTitle));
+  if (mImpl->Instance->Claim()) return false;
+  mImpl->Instance->AskFirstToRestore();
+  return true;
+}
+
+bool Application::CanPlaceWindows() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 void Application::SetShutdownHandler(std::function<void()> handler) {
   Impl& impl = *mImpl;

@@ -1,7 +1,9 @@
 #include "platform/qt/QtControlFactory.h"
 
+#include "platform/qt/QtCommandButton.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtLabel.h"
+#include "platform/qt/QtMultiLineTextBox.h"
 #include "platform/qt/QtPictureBox.h"
 #include "platform/qt/QtSimpleControls.h"
 #include "platform/qt/QtTimer.h"
@@ -33,6 +35,13 @@ std::unique_ptr<IPictureBox> QtControlFactory::CreatePictureBox(IControl& contai
 }
 std::unique_ptr<IVScrollBar> QtControlFactory::CreateVScrollBar(IControl& container, const std::string& name) {
   return std::make_unique<QtVScrollBar>(container, name);
+}
+std::unique_ptr<ICommandButton> QtControlFactory::CreateCommandButton(IControl& container, const std::string& name,
+                                                                      int16_t index) {
+  return std::make_unique<QtCommandButton>(container, name, index);
+}
+std::unique_ptr<ITextBox> QtControlFactory::CreateMultiLineTextBox(IControl& container, const std::string& name) {
+  return std::make_unique<QtMultiLineTextBox>(container, name);
 }
 std::unique_ptr<ITimer> QtControlFactory::CreateTimer() { return std::make_unique<QtTimer>(); }
 

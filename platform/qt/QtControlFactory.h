@@ -15,6 +15,9 @@ class QtControlFactory final : public IControlFactory {
   std::unique_ptr<ILine> CreateLine(IControl& container, const std::string& name, int16_t index) override;
   std::unique_ptr<IPictureBox> CreatePictureBox(IControl& container, const std::string& name) override;
   std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl& container, const std::string& name) override;
+  std::unique_ptr<ICommandButton> CreateCommandButton(IControl& container, const std::string& name,
+                                                      int16_t index) override;
+  std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) override;
   std::unique_ptr<ITimer> CreateTimer() override;
 };
 

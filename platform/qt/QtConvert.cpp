@@ -25,7 +25,8 @@ int16_t VbKeyCode(int key) {
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<int16_t>(112 + (key - Qt::Key_F1));
   switch (key) {
     case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;  // Shift+Tab arrives as Backtab
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Shift: return 16;

@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/QtFormMessages.h"
 
 namespace platform::qt {
 
@@ -36,6 +37,9 @@ class FormWidget final : public QWidget {
     }
     QPainter p(this);
     p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect());
+  }
+  void hideEvent(QHideEvent*) override {
+    if (mForm.mModalLoop) mForm.mModalLoop->quit();
   }
   void resizeEvent(QResizeEvent*) override {
     mForm.mCanvas->Resize(width(), height());
@@ -157,11 +161,21 @@ QtForm::QtForm(const FormStyle& style)
   mWidget = widget;
   KeepQuitOnClose();
   mCanvas->Resize(widget->width(), widget->height());
+  mMessages = std::make_unique<FormMessages>(*this);
 }
 
 QtForm::~QtForm() {
+  mMessages.reset();
   // The widget goes first, while the canvas its events use still exists.
   delete mWidget.data();
+}
+
+HWND QtForm::hWnd() const { return mMessages->Handle(); }
+
+void QtForm::Move(double left, double top, double width, double height) {
+  mMessages->ApplyTrackSize();
+  QtControl::Move(left, top, width, height);
+  if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
 }
 
 std::string QtForm::Caption() const { return mWidget ? FromQ(mWidget->windowTitle()) : std::string(); }
@@ -203,7 +217,23 @@ void QtForm::KeepQuitOnClose() {
 }
 
 void QtForm::Show() {
-  if (mWidget) mWidget->show();
+  if (!mWidget) return;
+  mMessages->ApplyTrackSize();
+  mWidget->show();
+}
+void QtForm::ShowModal() {
+  if (!mWidget) return;
+  const QPointer<QWidget> widget = mWidget;
+  widget->setWindowModality(Qt::ApplicationModal);
+  Show();
+  QEventLoop loop;
+  QObject::connect(widget, &QObject::destroyed, &loop, &QEventLoop::quit);
+  mModalLoop = &loop;
+  if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
+  // A window destroyed meanwhile took this form with it.
+  if (!widget) return;
+  mModalLoop = nullptr;
+  widget->setWindowModality(Qt::NonModal);
 }
 void QtForm::Hide() {
   if (mWidget) mWidget->hide();

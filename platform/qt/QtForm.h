@@ -1,5 +1,6 @@
 #pragma once
 // A form: a top-level Qt widget with a persistent drawing surface.
+#include <QEventLoop>
 #include <memory>
 
 #include "platform/Form.h"
@@ -9,6 +10,7 @@
 namespace platform::qt {
 
 class FormWidget;
+class FormMessages;
 
 class QtForm final : public SurfaceMixin<QtControl<IForm>> {
  public:
@@ -22,16 +24,16 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   bool TopMost() const override;
   void SetTopMost(bool topMost) override;
   void Show() override;
+  void ShowModal() override;
   void Hide() override;
   void Unload() override;
   void Refresh() override;
   void BeginSystemMove() override;
-  // Hidden widgets get their resize event only when shown; the surface
-  // follows the new size at once.
-  void Move(double left, double top, double width, double height) override {
-    QtControl::Move(left, top, width, height);
-    if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
-  }
+  HWND hWnd() const override;
+  // The size stays within the track sizes of the window's procedure. Hidden
+  // widgets get their resize event only when shown; the surface follows the
+  // new size at once.
+  void Move(double left, double top, double width, double height) override;
 
   const FormStyle& Style() const { return mStyle; }
 
@@ -41,8 +43,11 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
  private:
   friend class FormWidget;
   void KeepQuitOnClose();
+  // The loop of ShowModal while it runs; hiding the window ends it.
+  QEventLoop* mModalLoop = nullptr;
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
+  std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
   bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
 };

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include "platform/Label.h"
+#include "platform/Screen.h"
 #include "platform/qt/QtControl.h"
 
 namespace platform::qt {
@@ -22,6 +23,8 @@ class QtLabel final : public QtControl<ILabel> {
   void SetBackColor(OleColor color) override;
   OleColor ForeColor() const override { return mForeColor; }
   void SetForeColor(OleColor color) override;
+  int16_t MousePointer() const override { return mPointer; }
+  void SetMousePointer(int16_t pointer) override;
   StdFont Font() const override { return mFont; }
   void SetFont(const StdFont& font) override;
 
@@ -35,6 +38,7 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mBackColor = SystemColor(COLOR_BTNFACE);
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
+  int16_t mPointer = 0;
   // The Qt font and its metrics, made once per font rather than for every
   // new caption and every paint.
   QFont mQFont;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtPictureBox.h"
 
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -50,6 +51,16 @@ class PictureWidget final : public QWidget {
     if (mBox.KeyDown && code != 0) mBox.KeyDown(code, VbShift(e->modifiers()));
     else QWidget::keyPressEvent(e);
   }
+  // Switching to another window keeps the focus where it is, as far as the
+  // window's controls are concerned.
+  void focusInEvent(QFocusEvent* e) override {
+    QWidget::focusInEvent(e);
+    if (mBox.GotFocus && !IsWindowSwitch(e)) mBox.GotFocus();
+  }
+  void focusOutEvent(QFocusEvent* e) override {
+    QWidget::focusOutEvent(e);
+    if (mBox.LostFocus && !IsWindowSwitch(e)) mBox.LostFocus();
+  }
 
  private:
   using MouseHandler = std::function<void(int16_t, int16_t, double, double)>;
@@ -57,6 +68,10 @@ class PictureWidget final : public QWidget {
     if (!handler) return;
     const QPoint p = e->position().toPoint();
     handler(VbButton(buttons), VbShift(e->modifiers()), mBox.mCanvas->FromPxX(p.x()), mBox.mCanvas->FromPxY(p.y()));
+  }
+
+  static bool IsWindowSwitch(const QFocusEvent* e) {
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
   }
 
   QtPictureBox& mBox;

@@ -12,7 +12,7 @@ namespace platform::qt {
 void QtPopupMenu::Show(IForm& window, const Menu& menu) {
   QMenu popup(WidgetOf(window));
   std::vector<std::pair<QAction*, std::function<void()>>> actions;
-  for (const MenuItem& item : menu.Items) {
+  for (const PopupMenuItem& item : menu.Items) {
     if (item.Caption == "-") {
       popup.addSeparator();
     } else {

@@ -1,0 +1,147 @@
+// One running copy per user, checked with real processes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/PlatformChoice.h"
+
+extern char** environ;
+
+namespace {
+
+struct Copy {
+  pid_t Pid = -1;
+  int Out = -1;
+};
+
+// Starts the probe with its own runtime folder; its output comes through a pipe.
+Copy StartCopy(const std::string& runtimeDir, std::vector<std::string> args) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) != 0) env.emplace_back(*e);
+  }
+  env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
+  args.insert(args.begin(), KV_SINGLE_INSTANCE_PROBE);
+  std::vector<char*> argv, envp;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  Copy copy;
+  if (posix_spawn(&copy.Pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) copy.Pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(pipeFds[1]);
+  copy.Out = pipeFds[0];
+  return copy;
+}
+
+// Waits for the copy to end; its whole output.
+std::string Finish(Copy& copy) {
+  std::string out;
+  char buffer[256];
+  ssize_t n;
+  while ((n = ::read(copy.Out, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
+  ::close(copy.Out);
+  int status = 0;
+  ::waitpid(copy.Pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+  return out;
+}
+
+// Reads the first line of a running copy's output.
+std::string FirstLine(const Copy& copy) {
+  std::string line;
+  char c;
+  while (::read(copy.Out, &c, 1) == 1 && c != '\n') line += c;
+  return line;
+}
+
+std::string FreshRuntimeDir(const char* name) {
+  const char* tmp = std::getenv("KELVORA_TEST_TMP");
+  std::filesystem::path dir = std::filesystem::path(tmp ? tmp : "/tmp") / name;
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+  return dir.string();
+}
+
+}  // namespace
+
+TEST(SingleInstance, OfCopiesStartedTogetherExactlyOneRuns) {
+  const std::string dir = FreshRuntimeDir("together");
+  std::vector<Copy> copies;
+  for (int i = 0; i < 6; ++i) copies.push_back(StartCopy(dir, {"1500"}));
+  int first = 0, second = 0;
+  for (auto& copy : copies) {
+    const std::string out = Finish(copy);
+    first += out.find("first") != std::string::npos;
+    second += out.find("second") != std::string::npos;
+  }
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 5);
+
+  // The claim ends with the copy that held it, even when a socket file stays.
+  Copy next = StartCopy(dir, {"10"});
+  EXPECT_NE(Finish(next).find("first"), std::string::npos);
+}
+
+TEST(SingleInstance, ALaterCopyRestoresTheFirstCopysMinimisedWindowAndEnds) {
+  const std::string dir = FreshRuntimeDir("restore");
+  Copy first = StartCopy(dir, {"2500", "minimised"});
+  ASSERT_EQ(FirstLine(first), "first");
+  Copy later = StartCopy(dir, {"10"});
+  EXPECT_EQ(Finish(later), "second\n");
+  EXPECT_NE(Finish(first).find("restored"), std::string::npos);
+}
+
+TEST(PlatformChoice, XWaylandIsChosenOnlyOnAWaylandSessionWithAnXDisplayAndNoChoiceOfTheUser) {
+  struct Case {
+    const char* qpa;
+    const char* wayland;
+    const char* session;
+    const char* display;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {nullptr, "wayland-0", nullptr, ":0", "xcb"},
+      {nullptr, nullptr, "wayland", ":0", "xcb"},
+      {nullptr, "wayland-0", "wayland", ":1", "xcb"},
+      {"", "wayland-0", nullptr, ":0", "xcb"},         // set but empty: no choice
+      {"wayland", "wayland-0", nullptr, ":0", ""},     // the user's choice wins
+      {"offscreen", nullptr, nullptr, ":0", ""},
+      {nullptr, "wayland-0", nullptr, nullptr, ""},    // pure Wayland
+      {nullptr, "wayland-0", nullptr, "", ""},
+      {nullptr, nullptr, "x11", ":0", ""},             // X11 session
+      {nullptr, "", "tty", ":0", ""},
+      {nullptr, nullptr, nullptr, nullptr, ""},
+  };
+  for (const Case& c : cases) {
+    auto env = [&c](const char* name) -> const char* {
+      const std::string n = name;
+      if (n == "QT_QPA_PLATFORM") return c.qpa;
+      if (n == "WAYLAND_DISPLAY") return c.wayland;
+      if (n == "XDG_SESSION_TYPE") return c.session;
+      if (n == "DISPLAY") return c.display;
+      return nullptr;
+    };
+    EXPECT_EQ(platform::ChooseWindowingPlatform(env), c.expected)
+        << (c.qpa ? c.qpa : "-") << " " << (c.wayland ? c.wayland : "-") << " " << (c.session ? c.session : "-")
+        << " " << (c.display ? c.display : "-");
+  }
+}
