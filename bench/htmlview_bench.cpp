@@ -2,7 +2,9 @@
 // component (DispHTML on an offscreen canvas 600 pixels wide, to completion)
 // and with QTextDocument (setHtml, layout at the same width, draw the first
 // screen), prints both times and their ratio, then the viewer's peak memory
-// for a 1 MB document above the empty viewer.
+// for a 1 MB document above the empty viewer. The viewer is created through
+// the component runtime, as the help window creates it (Quillet must be
+// registered: tools/kvregsvr).
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
@@ -15,7 +17,7 @@
 #include <fstream>
 #include <string>
 
-#include "htmlview/clsHTML.h"
+#include "htmlview/Quillet.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
 
@@ -67,15 +69,16 @@ struct Host {
     canvas->Move(0, 0, kWidthPx * 15.0, kHeightPx * 15.0);
     work = platform::Controls().CreatePictureBox(*form, "Picture2");
     scroll = platform::Controls().CreateVScrollBar(*form, "VScroll1");
-    html.SetCanvas(canvas.get());
-    html.SetWorkCanvas(work.get());
-    html.SetVScroll(scroll.get());
-    html.SetBackFrame(back.get());
+    html->SetCanvas(canvas.get());
+    html->SetWorkCanvas(work.get());
+    html->SetVScroll(scroll.get());
+    html->SetBackFrame(back.get());
   }
+  ~Host() { html.Reset(); }
   std::unique_ptr<platform::IForm> form;
   std::unique_ptr<platform::IPictureBox> back, canvas, work;
   std::unique_ptr<platform::IVScrollBar> scroll;
-  clsHTML html;
+  platform::com::ComPtr<Quillet::_clsHTML> html = platform::com::CreateObject<Quillet::_clsHTML>(Quillet::kclsHTML);
 };
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
@@ -92,16 +95,24 @@ int main(int argc, char** argv) {
     return (dir / name).string();
   };
 
+  try {
+    Host probe;
+  } catch (const platform::RuntimeError& error) {
+    std::fprintf(stderr, "%d%s\nQuillet を登録するには: kvregsvr libQuillet.so のパス\n", error.Number(),
+                 error.Description().c_str());
+    return 1;
+  }
+
   // Memory first, so that the peak is the viewer's own.
   {
     Host host;
-    host.html.SetHtmlFile(write("empty.htm", "<HTML><BODY>x</BODY></HTML>"));
-    host.html.DispHTML(true);
+    host.html->SetHtmlFile(write("empty.htm", "<HTML><BODY>x</BODY></HTML>"));
+    host.html->DispHTML(true);
     const long base = StatusKiB("VmRSS:");
     const std::string big = Generate(1 << 20);
-    host.html.SetHtmlFile(write("big.htm", big));
+    host.html->SetHtmlFile(write("big.htm", big));
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = host.html.DispHTML(true);
+    const bool ok = host.html->DispHTML(true);
     const auto t1 = std::chrono::steady_clock::now();
     const long peak = StatusKiB("VmHWM:");
     std::printf("Quillet 1 MB document (%zu bytes): %s in %.3f s, canvas %.0f px tall, peak memory %.1f MB above the "
@@ -115,9 +126,9 @@ int main(int argc, char** argv) {
   double quillet = 1e9, qtext = 1e9;
   for (int round = 0; round < 3; ++round) {
     Host host;
-    host.html.SetHtmlFile(path);
+    host.html->SetHtmlFile(path);
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = host.html.DispHTML(true);
+    const bool ok = host.html->DispHTML(true);
     const auto t1 = std::chrono::steady_clock::now();
     if (!ok) std::printf("Quillet did not complete the drawing\n");
     quillet = std::min(quillet, Seconds(t1 - t0));

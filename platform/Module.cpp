@@ -56,10 +56,25 @@ std::string ModuleFileName(const std::string& name) {
   static const std::map<std::string, std::string> kFiles{
       {"DWSPY5.DLL", "libkvportio.so"},
       {"TEGSPKR3.OCX", "libkvbuzzer.so"},
+      {"QUILLET.DLL", "libQuillet.so"},
   };
   const auto found = kFiles.find(Upper(name));
   return found == kFiles.end() ? name : found->second;
 }
+
+std::string ModuleWindowsName(const std::string& file) {
+  for (const char* name : {"DWSPY5.DLL", "TEGSPKR3.OCX", "Quillet.dll"}) {
+    if (ModuleFileName(name) == file) return name;
+  }
+  return file;
+}
+
+namespace {
+thread_local int32_t gLastDllError = 0;
+}
+
+int32_t LastDllError() { return gLastDllError; }
+void SetLastDllError(int32_t value) { gLastDllError = value; }
 
 std::vector<std::string> ModuleSearchPath() {
   std::vector<std::string> folders;

@@ -20,6 +20,11 @@ enum ErrorNumber : int32_t {
   errFileNotFound = 53,
   errPathFileAccess = 75,
   errObjectNotSet = 91,
+  errCannotCreateObject = 429,
+  errNotSupported = 438,
+  errAutomation = 440,
+  errWrongArgumentCount = 450,
+  errDllEntryNotFound = 453,
   errInvalidPicture = 481,
 };
 
