@@ -68,12 +68,7 @@ std::vector<float> PulseWidths(const std::string& path) {
 
 Speaker::Speaker() : ObjectBase(BuzzerServer::Module()) {}
 
-Speaker::~Speaker() {
-  Stop();
-  // Released by a Done handler: the timer is inside its own tick, so it is
-  // left (stopped) rather than destroyed under its caller.
-  if (mblnInWatch) (void)mtmrWatch.release();
-}
+Speaker::~Speaker() { Stop(); }
 
 HRESULT Speaker::Create(const Guid& iid, void** ppv) {
   ComPtr<Speaker> object(new Speaker);
@@ -140,16 +135,16 @@ void Speaker::Watch() {
   if (!mblnPlaying || (busy && busy())) return;
   mblnPlaying = false;
   mtmrWatch->SetEnabled(false);
+  // Keeps the object whole while the host handles Done. If the host released
+  // the control there, the object and its timer go when self does, and
+  // nothing of either is touched after that.
+  const ComPtr<Speaker> self(this);
   // The host handles its own errors; one that escapes it must not end the
   // message loop from inside a timer.
-  mblnInWatch = true;
-  ComPtr<Speaker> self(this);
   try {
     mSinks.Raise(kDone);
   } catch (...) {
   }
-  (void)self.Detach();
-  if (Release() != 0) mblnInWatch = false;  // else the object is gone
 }
 
 }  // namespace buzzer

@@ -40,7 +40,6 @@ class Speaker final : public platform::com::IDispatch, public platform::com::ICo
 
   std::string mstrFile;
   bool mblnPlaying = false;
-  bool mblnInWatch = false;
   // Watches for the end of a play on the user-interface thread; made on
   // the first play, from the host's control factory.
   std::unique_ptr<platform::ITimer> mtmrWatch;

@@ -116,4 +116,20 @@ TEST_F(SpeakerControlTest, MissingFileEndsAtOnceAndReleaseStops) {
   EXPECT_EQ(done, 1);
 }
 
+TEST_F(SpeakerControlTest, ReleasedFromItsOwnDoneHandler) {
+  platform::ScopedCapture capture;
+  std::string missing = "/nonexistent/tone.wav";
+  control->SetWaveFile(missing);
+  control->Done = [this] {
+    ++done;
+    control->Release();  // the clock closing while the signal ends
+  };
+  control->Play(0, -1, 0, true);
+  platform::FakeTimer* watch = timers.Timers.back();
+  watch->Fire();  // the object and its timer go inside this tick
+  EXPECT_EQ(done, 1);
+  control->Play(0, -1, 0, true);  // released: nothing happens
+  EXPECT_EQ(timers.Timers.size(), 1u);
+}
+
 }  // namespace
