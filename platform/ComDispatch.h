@@ -60,17 +60,14 @@ Variant CallByNumber(IDispatch& object, int32_t dispId, InvokeKind kind = Invoke
 // DISP_E_BADPARAMCOUNT), S_OK when it may go ahead.
 HRESULT CheckInvoke(const InterfaceDesc& info, int32_t dispId, InvokeKind kind, size_t argCount);
 
-// For objects: runs the member's body, turning a run-time error into
-// DISP_E_EXCEPTION and its information.
-template <typename Body>
-HRESULT InvokeGuarded(ExcepInfo* excep, Body&& body);
-
 // The run-time error of a failed call's result (DISP_E_EXCEPTION: the
 // error in excep).
 [[noreturn]] void RaiseCallError(HRESULT hr, const ExcepInfo& excep);
 void FillExcepInfo(ExcepInfo* excep, int32_t number, const std::string& description, const std::string& source);
 HRESULT ExceptionResult(ExcepInfo* excep);  // inside a catch block
 
+// For objects: runs the member's body, turning a run-time error into
+// DISP_E_EXCEPTION and its information.
 template <typename Body>
 HRESULT InvokeGuarded(ExcepInfo* excep, Body&& body) {
   try {
