@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -38,6 +39,8 @@ DateTime LocalDateTime(int64_t vlngEpochMs) {
   return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                   local.tm_hour,        local.tm_min,     local.tm_sec, static_cast<int32_t>(ms)};
 }
+
+void IClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 IClock& Clock() { return *gClock; }
 

@@ -10,6 +10,7 @@
 // system time does.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/Clock.h"
 
@@ -26,6 +27,11 @@ class FakeClock final : public IClock {
 
   DateTime Now() override { return mWall ? LocalDateTime(*mWall) : mNow; }
   uint32_t Milliseconds() override { return mMilliseconds; }
+  // Sleeping only moves the millisecond clock on; the waits are recorded.
+  void Sleep(uint32_t ms) override {
+    Sleeps.push_back(ms);
+    Advance(ms);
+  }
 
   void SetNow(const DateTime& now) {
     mNow = now;
@@ -43,6 +49,8 @@ class FakeClock final : public IClock {
     if (mWall) *mWall += vlngDeltaMs;
   }
   int64_t WallClock() const { return mWall.value_or(0); }
+
+  std::vector<uint32_t> Sleeps;
 
  private:
   DateTime mNow;
