@@ -42,6 +42,9 @@ frmMain::frmMain() : mLocale(&DateTimeLocale::Current()) {
     auto label = platform::Controls().CreateLabel(*mForm, "Label1", i);
     label->SetAutoSize(true);
     label->SetBackStyle(0);
+    label->MouseDown = [this, i](int16_t button, int16_t shift, double x, double y) {
+      Label1_MouseDown(i, button, shift, x, y);
+    };
     Label1.Add(std::move(label));
   }
   // The tick keeps step with the wall clock: it falls just after every full
@@ -58,16 +61,9 @@ frmMain::frmMain() : mLocale(&DateTimeLocale::Current()) {
   events.Resize = [this] { Form_Resize(); };
   events.DblClick = [this] { Form_DblClick(); };
   events.KeyDown = [this](int16_t& keyCode, int16_t shift) { Form_KeyDown(keyCode, shift); };
-  // The rows are windowless: a press on a row is the row's, movement over
-  // a row is nobody's.
-  events.MouseDown = [this](int16_t button, int16_t shift, double x, double y) {
-    const int16_t row = RowAt(x, y);
-    if (row < 0) {
-      Form_MouseDown(button, shift, x, y);
-    } else {
-      Label1_MouseDown(row, button, shift, x - Label1(row).Left(), y - Label1(row).Top());
-    }
-  };
+  events.MouseDown = [this](int16_t button, int16_t shift, double x, double y) { Form_MouseDown(button, shift, x, y); };
+  // Movement over a row passes through the row to the window, but it is
+  // the row's, and the rows do not handle it.
   events.MouseMove = [this](int16_t button, int16_t shift, double x, double y) {
     if (RowAt(x, y) < 0) Form_MouseMove(button, shift, x, y);
   };

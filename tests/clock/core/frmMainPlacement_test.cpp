@@ -122,7 +122,7 @@ TEST_F(PlacementTest, TheRowsTakePressesButNotPointerMovement) {
   const double x = top.Left() + top.Width() / 2, y = top.Top() + top.Height() / 2;
   clock.Form().Events.MouseMove(0, 0, x, y);
   EXPECT_EQ(Corner(), 0) << "movement over a row is not handled";
-  clock.Form().Events.MouseDown(platform::vbRightButton, 0, x, y);
+  clock.Label1(0).MouseDown(platform::vbRightButton, 0, 30, 30);
   EXPECT_EQ(menus.Shown.size(), 1u) << "a right press on a row opens the menu";
 }
 
