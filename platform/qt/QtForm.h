@@ -28,6 +28,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Hide() override;
   void Unload() override;
   void Refresh() override;
+  void BeginSystemMove() override;
   HWND hWnd() const override;
   // The size stays within the track sizes of the window's procedure. Hidden
   // widgets get their resize event only when shown; the surface follows the
@@ -41,12 +42,14 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
+  void KeepQuitOnClose();
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
   std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
+  bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
 };
 
 }  // namespace platform::qt
