@@ -36,18 +36,28 @@ std::vector<float> PulseWidths(const std::string& path) {
   SF_INFO info{};
   SNDFILE* file = path.empty() ? nullptr : sf_open(path.c_str(), SFM_READ, &info);
   if (!file) return {};
+  // The header's frame count is only a claim: read in blocks as far as the
+  // file goes, up to an hour of sound.
   std::vector<float> mono;
-  if (info.channels > 0 && info.samplerate > 0 && info.frames > 0 && info.frames < int64_t{48000} * 3600) {
-    std::vector<float> frames(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
-    const sf_count_t read = sf_readf_float(file, frames.data(), info.frames);
-    for (sf_count_t i = 0; i < read; ++i) {
-      float sum = 0;
-      for (int c = 0; c < info.channels; ++c) sum += frames[static_cast<size_t>(i * info.channels + c)];
-      mono.push_back(sum / static_cast<float>(info.channels));
+  bool tooLong = false;
+  if (info.channels > 0 && info.samplerate > 0) {
+    const int64_t limit = int64_t{info.samplerate} * 3600;
+    const sf_count_t blockFrames = std::max(1, 65536 / info.channels);
+    std::vector<float> block(static_cast<size_t>(blockFrames) * static_cast<size_t>(info.channels));
+    sf_count_t read = 0;
+    while (!tooLong && (read = sf_readf_float(file, block.data(), blockFrames)) > 0) {
+      for (sf_count_t i = 0; i < read; ++i) {
+        float sum = 0;
+        for (int c = 0; c < info.channels; ++c) sum += block[static_cast<size_t>(i * info.channels + c)];
+        const float sample = sum / static_cast<float>(info.channels);
+        // Damaged float samples are silence; beyond full scale is clipped.
+        mono.push_back(std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f);
+      }
+      tooLong = static_cast<int64_t>(mono.size()) > limit;
     }
   }
   sf_close(file);
-  if (mono.empty()) return {};
+  if (mono.empty() || tooLong) return {};
 
   // One width per carrier period, sampled from the sound by linear
   // interpolation; silence is half width (no net push on the cone).
