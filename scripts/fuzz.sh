@@ -22,7 +22,7 @@ rss=${FUZZ_RSS_MB:-2048}
 targets() { for f in fuzz/*.cpp; do basename "$f" .cpp; done; }
 
 build() {
-  scripts/setup.sh
+  scripts/setup.sh fuzz
   local extra=()
   if command -v ccache >/dev/null 2>&1; then
     extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
