@@ -3,9 +3,8 @@
 # UndefinedBehaviorSanitizer), in the build tree build-fuzz/.
 #   scripts/fuzz.sh TARGET [SECONDS]   fuzz one target (default 60 s)
 #   scripts/fuzz.sh all [SECONDS]      every target in turn, SECONDS each
-#   scripts/fuzz.sh minimise TARGET    shrink fuzz/corpus/TARGET to the inputs
-#                                      that add coverage, plus what the runs
-#                                      found (keeps every finding-* file)
+#   scripts/fuzz.sh merge TARGET       add to fuzz/corpus/TARGET the few inputs
+#                                      the runs found that reach new code
 #   scripts/fuzz.sh list               the targets
 # The seeds in fuzz/corpus/TARGET are only read; new inputs go to
 # build-fuzz/corpus/TARGET. A crash, sanitizer report, leak, an input slower
@@ -68,25 +67,24 @@ case "${1:-}" in
     for t in "${all[@]}"; do run "$t" "$seconds" || status=1; done
     exit $status
     ;;
-  minimise)
-    t=${2:?usage: $0 minimise TARGET}
+  merge)
+    t=${2:?usage: $0 merge TARGET}
     build "$t"
     merged=$(mktemp -d)
     trap 'rm -rf "$merged"' EXIT
-    mkdir -p "$dir/corpus/$t"
-    "$dir/fuzz/fuzz_$t" -merge=1 -timeout="$timeout" -rss_limit_mb="$rss" "$merged" "fuzz/corpus/$t" "$dir/corpus/$t" \
+    mkdir -p "$dir/corpus/$t" "$dir/logs"
+    # The seeds stay; of the inputs the runs found, only those that reach
+    # code (edges) the corpus does not reach yet are added, named by hash.
+    cp "fuzz/corpus/$t"/* "$merged"/ 2>/dev/null || true
+    before=$(find "$merged" -type f | wc -l)
+    "$dir/fuzz/fuzz_$t" -merge=1 -use_counters=0 -timeout="$timeout" -rss_limit_mb="$rss" -close_fd_mask=2 "$merged" "$dir/corpus/$t" \
       >"$dir/logs/$t.merge.log" 2>&1
-    # Seeds keep their names when kept; inputs the runs found are named by their hash.
-    for f in "fuzz/corpus/$t"/*; do
-      [ -f "$f" ] || continue
-      case $(basename "$f") in finding-*) continue ;; esac
-      hash=$(sha1sum "$f" | cut -d' ' -f1)
-      if [ -f "$merged/$hash" ]; then rm "$merged/$hash"; else git rm -q "$f" 2>/dev/null || rm "$f"; fi
+    for f in "$merged"/*; do
+      [ -e "fuzz/corpus/$t/$(basename "$f")" ] || cp "$f" "fuzz/corpus/$t/"
     done
-    for f in "$merged"/*; do [ -f "$f" ] && cp "$f" "fuzz/corpus/$t/"; done
-    echo "fuzz/corpus/$t: $(find "fuzz/corpus/$t" -type f | wc -l) files"
+    echo "fuzz/corpus/$t: $before seeds, $(($(find "fuzz/corpus/$t" -type f | wc -l) - before)) inputs added"
     ;;
-  ''|-h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+  ''|-h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
   *)
     t=$1
     [ -f "fuzz/$t.cpp" ] || { echo "no such target: $t (scripts/fuzz.sh list)" >&2; exit 2; }
