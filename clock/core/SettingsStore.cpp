@@ -95,7 +95,7 @@ void LoadSettings() {
   if (!notice.empty() && !lower.empty()) notice += "\n";
   notice += lower;
   if (!notice.empty()) {
-    platform::MessageBox().Show(notice, platform::vbExclamation | platform::vbOKOnly, platform::Application::Title());
+    platform::MessageBox().Show(notice, platform::vbInformation | platform::vbOKOnly, platform::Application::Title());
   }
 }
 

@@ -113,6 +113,7 @@ TEST(SettingsStore, AStoredFormatThatCannotBeAppliedFallsBackToItsRowsDefaultAnd
     ASSERT_EQ(box.Calls.size(), 1u);
     EXPECT_EQ(box.Calls[0].Prompt, "１段目の書式 \"\"\" は使えないため、既定の書式 \"HH:MM:SS\" に戻しました。");
     EXPECT_EQ(box.Calls[0].Title, "Kelvora");
+    EXPECT_EQ(box.Calls[0].Style, platform::vbInformation | platform::vbOKOnly);
   }
   {
     platform::RecordingMessageBox box;
