@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -179,8 +180,12 @@ bool clsHTML::Initialize() {
 }
 
 bool clsHTML::ReadDocument() {
+  // Only a regular file is a document: a device or pipe a link names could
+  // be endless (/dev/zero) or never answer.
+  std::error_code ignored;
+  if (mstrFile.empty() || !std::filesystem::is_regular_file(mstrFile, ignored)) return false;
   std::ifstream in(mstrFile, std::ios::binary);
-  if (mstrFile.empty() || !in) return false;
+  if (!in) return false;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return false;
   basQuillet::SetBusyCursor(true);

@@ -188,23 +188,31 @@ bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
   SF_INFO info{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (!file) return false;
-  if (info.channels <= 0 || info.samplerate <= 0 || info.frames <= 0 ||
-      info.frames > int64_t{kSoundRate} * 3600) {  // an hour is far beyond any signal
-    sf_close(file);
-    return false;
+  // The header's frame count is only a claim: the file is read in blocks
+  // as far as it really goes, and refused past an hour of sound (far beyond
+  // any signal), so a short file cannot make the program claim gigabytes.
+  std::vector<float> mono;
+  bool tooLong = false;
+  if (info.channels > 0 && info.samplerate > 0) {
+    const int64_t limit = int64_t{info.samplerate} * 3600;
+    const sf_count_t blockFrames = std::max(1, 65536 / info.channels);
+    std::vector<float> block(static_cast<size_t>(blockFrames) * static_cast<size_t>(info.channels));
+    sf_count_t read = 0;
+    while (!tooLong && (read = sf_readf_float(file, block.data(), blockFrames)) > 0) {
+      for (sf_count_t i = 0; i < read; ++i) {
+        float sum = 0;
+        for (int c = 0; c < info.channels; ++c) sum += block[static_cast<size_t>(i * info.channels + c)];
+        // A damaged float sample (NaN, infinity) is silence, not a burst of
+        // noise; beyond full scale the sound is clipped, as the mixer would.
+        const float sample = sum / static_cast<float>(info.channels);
+        mono.push_back(std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f);
+      }
+      tooLong = static_cast<int64_t>(mono.size()) > limit;
+    }
   }
-  std::vector<float> interleaved(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
-  const sf_count_t read = sf_readf_float(file, interleaved.data(), info.frames);
   sf_close(file);
-  if (read <= 0) return false;
+  if (mono.empty() || tooLong) return false;
 
-  // Mix down to mono.
-  std::vector<float> mono(static_cast<size_t>(read));
-  for (sf_count_t i = 0; i < read; ++i) {
-    float sum = 0;
-    for (int c = 0; c < info.channels; ++c) sum += interleaved[static_cast<size_t>(i * info.channels + c)];
-    mono[static_cast<size_t>(i)] = sum / static_cast<float>(info.channels);
-  }
   if (info.samplerate == kSoundRate) {
     buffer.Samples = std::move(mono);
     return true;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kelvora needs to build, run and test.
 # Idempotent: when everything is present it installs nothing.
+#   scripts/setup.sh        what the build, the run and the tests need
+#   scripts/setup.sh fuzz   also clang and libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth sox
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,10 @@
 #include "clock/core/SettingsStore.h"
 
+#include "clock/core/DateTimeFormat.h"
 #include "common/basGeneral.h"
 #include "platform/Application.h"
 #include "platform/Checked.h"
+#include "platform/Clock.h"
 #include "platform/Services.h"
 
 namespace SettingsStore {
@@ -18,15 +20,21 @@ const std::string& WriteSideAppName() {
   return name;
 }
 
-// A 16-bit key; a number outside the 16-bit range cannot be taken and the
-// key's default applies instead.
-int16_t ReadInt16Setting(const std::string& key, int16_t defaultValue) {
-  const double value = NumericOrZeroOf(key, std::to_string(defaultValue));
+constexpr const char* kDefaultUnderRowFormat = "HH:MM:SS";
+constexpr const char* kDefaultUpperRowFormat = "AAAA MM/DD";
+
+// A row format the formatter refuses now is replaced by the row's default;
+// the returned line names the row and the stored text ("" when it is usable).
+std::string KeepUsableFormat(std::string& format, const char* defaultFormat, const char* rowName) {
   try {
-    return platform::checked::CInt(value);
+    DateTimeFormat::FormatDateTime(platform::Now(), format);
+    return {};
   } catch (const platform::RuntimeError&) {
-    return defaultValue;
   }
+  std::string line = std::string(rowName) + "の書式 \"" + format + "\" は使えないため、既定の書式 \"" +
+                     defaultFormat + "\" に戻しました。";
+  format = defaultFormat;
+  return line;
 }
 
 }  // namespace
@@ -43,6 +51,25 @@ void SaveAppSetting(const std::string& key, const std::string& text) {
   platform::SettingsStore().SaveSetting(WriteSideAppName(), kSection, key, text);
 }
 
+int16_t ReadInt16Setting(const std::string& key, int16_t defaultValue) {
+  const double value = NumericOrZeroOf(key, std::to_string(defaultValue));
+  try {
+    return platform::checked::CInt(value);
+  } catch (const platform::RuntimeError&) {
+    return defaultValue;
+  }
+}
+
+platform::OleColor ReadColorSetting(const std::string& key, platform::OleColor defaultValue) {
+  const int32_t fallback = static_cast<int32_t>(defaultValue);
+  const double value = NumericOrZeroOf(key, std::to_string(fallback));
+  try {
+    return static_cast<platform::OleColor>(platform::checked::CLng(value));
+  } catch (const platform::RuntimeError&) {
+    return defaultValue;
+  }
+}
+
 double ReadNumericSetting(const std::string& key) { return NumericOrZeroOf(key, ""); }
 
 bool ReadBooleanSetting(const std::string& key) { return NumericOrZeroOf(key, "0") != 0; }
@@ -53,14 +80,23 @@ void LoadSettings() {
   MoveSide = ReadInt16Setting("MoveSide", 3);
   mintRows[0] = ReadInt16Setting("UpperRow", 1);
   mintRows[1] = ReadInt16Setting("UnderRow", 1);
-  UpperRowFormat = GetAppSetting("UpperRowFormat", "AAAA MM/DD");
-  UnderRowFormat = GetAppSetting("UnderRowFormat", "HH:MM:SS");
+  UpperRowFormat = GetAppSetting("UpperRowFormat", kDefaultUpperRowFormat);
+  UnderRowFormat = GetAppSetting("UnderRowFormat", kDefaultUnderRowFormat);
   TopMost = ReadBooleanSetting("TopMost");
   TimeSignalRepeat = ReadBooleanSetting("TimeSignalRepeat");
   NoUseTimeSignal = ReadBooleanSetting("NoUseTimeSignal");
   UsePCBuzzer = ReadBooleanSetting("UsePCBuzzer");
   WavFile = GetAppSetting("WavFile", "");
   NoTestDllReg = ReadBooleanSetting("NoTestDllReg");
+
+  // A format the clock cannot show would stop every refresh of its row.
+  std::string notice = KeepUsableFormat(UnderRowFormat, kDefaultUnderRowFormat, "１段目");
+  const std::string lower = KeepUsableFormat(UpperRowFormat, kDefaultUpperRowFormat, "２段目");
+  if (!notice.empty() && !lower.empty()) notice += "\n";
+  notice += lower;
+  if (!notice.empty()) {
+    platform::MessageBox().Show(notice, platform::vbInformation | platform::vbOKOnly, platform::Application::Title());
+  }
 }
 
 void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor) {

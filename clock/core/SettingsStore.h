@@ -43,6 +43,8 @@ void SaveAppSetting(const std::string& key, const std::string& text);
 
 // Reads MoveSide, UpperRow, UnderRow, UpperRowFormat, UnderRowFormat, TopMost,
 // TimeSignalRepeat, NoUseTimeSignal, UsePCBuzzer, WavFile, NoTestDllReg.
+// A stored row format that cannot be applied is replaced by that row's
+// default, and the user is told once, with the stored text.
 void LoadSettings();
 // Writes the rows' font and colour (taken from the top row), then every
 // in-memory copy.
@@ -53,6 +55,11 @@ double NumericOrZeroOf(const std::string& key, const std::string& defaultText);
 // The decoded value of a numeric or boolean key (0 when absent or not a number).
 double ReadNumericSetting(const std::string& key);
 bool ReadBooleanSetting(const std::string& key);
+// A 16-bit key; a number outside the 16-bit range reads as the default.
+int16_t ReadInt16Setting(const std::string& key, int16_t defaultValue);
+// A colour key (decimal text of a signed 32-bit number); a number outside
+// that range reads as the default.
+platform::OleColor ReadColorSetting(const std::string& key, platform::OleColor defaultValue);
 // The texts written for a boolean (true "-1", false "0").
 std::string BooleanText(bool value);
 

@@ -82,14 +82,13 @@ void frmMain::Form_Load() {
   // Font and colour of both rows from the settings.
   platform::StdFont font = Label1(0).Font();
   font.Name = GetAppSetting("FontName", basGeneral::DefaultGuiFontFace(*mForm));
-  font.Weight = CInt(NumericOrZeroOf("FontWeight", "400"));
+  // A weight or colour the program cannot use reads as the key's default.
+  font.Weight = ReadInt16Setting("FontWeight", 400);
   font.Bold = ReadBooleanSetting("FontBold");
   font.Italic = ReadBooleanSetting("FontItalic");
   font.Strikethrough = ReadBooleanSetting("FontStrikethrough");
   font.Underline = ReadBooleanSetting("FontUnderline");
-  const double color = NumericOrZeroOf("FontColor", std::to_string(static_cast<int32_t>(
-                                                        platform::SystemColor(platform::COLOR_BTNTEXT))));
-  Label1(0).SetForeColor(static_cast<platform::OleColor>(platform::checked::CLng(color)));
+  Label1(0).SetForeColor(ReadColorSetting("FontColor", platform::SystemColor(platform::COLOR_BTNTEXT)));
   Label1(1).SetForeColor(Label1(0).ForeColor());
   for (int16_t i = 0; i < 2; ++i) {
     platform::StdFont rowFont = Label1(i).Font();

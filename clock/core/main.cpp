@@ -4,16 +4,20 @@
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
+#include "common/basGeneral.h"
 #include "platform/Application.h"
 
 int main(int argc, char** argv) {
   platform::Application app(argc, argv, "Kelvora");
-  SettingsStore::LoadSettings();
+  // A run-time error that no handler catches is shown, not fatal: here and
+  // in every event the platform delivers.
+  platform::Application::SetErrorReporter([](const std::exception& error) { basGeneral::ReportError(error); });
+  platform::Application::Guard([] { SettingsStore::LoadSettings(); });
 
   frmMain clock;
   basMain::gfrmMain = &clock;
-  clock.Form_Load();
-  clock.RelayoutClock();
+  platform::Application::Guard([&clock] { clock.Form_Load(); });
+  platform::Application::Guard([&clock] { clock.RelayoutClock(); });
   clock.Form().Show();
 
   app.SetShutdownHandler([&clock] {

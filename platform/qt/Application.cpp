@@ -8,6 +8,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdlib>
+#include <cstdio>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,6 +43,54 @@ void SubstituteFonts() {
   QFont::insertSubstitutions(gui, japanese);
 }
 
+Application::ErrorReporter& Reporter() {
+  static Application::ErrorReporter reporter;
+  return reporter;
+}
+bool gReporting = false;
+
+void ReportEscaped(const std::exception& error) {
+  // An error escaping while a report is on screen is only logged: reports
+  // stacked on each other by their own event loops would never end.
+  if (gReporting || !Reporter()) {
+    std::fprintf(stderr, "Kelvora: %s\n", error.what());
+    return;
+  }
+  gReporting = true;
+  try {
+    Reporter()(error);
+  } catch (const std::exception& failed) {
+    std::fprintf(stderr, "Kelvora: %s\n", failed.what());
+  }
+  gReporting = false;
+}
+
+// Programming errors (std::logic_error) still stop the program.
+template <typename Step>
+bool RunGuarded(Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const std::logic_error&) {
+    throw;
+  } catch (const std::exception& error) {
+    ReportEscaped(error);
+    return false;
+  }
+}
+
+// Every event and every timer or slot call reaches its handler through
+// notify, so one guard here covers them all.
+class GuardedApplication final : public QApplication {
+ public:
+  GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  bool notify(QObject* receiver, QEvent* event) override {
+    bool handled = false;
+    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+  }
+};
+
 int gSignalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
@@ -60,7 +110,7 @@ struct Application::Impl {
     Shutdown = nullptr;
     handler();
   }
-  QApplication App;
+  GuardedApplication App;
   std::function<void()> Shutdown;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
   qt::QtScreen Screen;
@@ -118,6 +168,13 @@ bool Application::PrevInstance() {
 bool Application::CanPlaceWindows() {
   return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+Application::ErrorReporter Application::SetErrorReporter(ErrorReporter reporter) {
+  ErrorReporter old = std::move(Reporter());
+  Reporter() = std::move(reporter);
+  return old;
+}
+
+bool Application::Guard(const std::function<void()>& step) { return RunGuarded(step); }
 
 void Application::SetShutdownHandler(std::function<void()> handler) {
   Impl& impl = *mImpl;

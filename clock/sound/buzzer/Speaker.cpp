@@ -4,14 +4,13 @@
 // the port-I/O library.
 #include "clock/sound/buzzer/Speaker.h"
 
-#include <sndfile.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "clock/sound/buzzer/BuzzerServer.h"
 #include "platform/Module.h"
 #include "platform/Services.h"
+#include "platform/Sound.h"
 
 using namespace platform::com;
 
@@ -31,27 +30,16 @@ Function SpeakerEntry(const char* name) {
   return module ? reinterpret_cast<Function>(module->Symbol(name)) : nullptr;
 }
 
-// The file as pulse widths; empty when it cannot be read.
+// The file as pulse widths; empty when it cannot be read. The sound
+// engine decodes it (damaged samples silenced, length bounded).
 std::vector<float> PulseWidths(const std::string& path) {
-  SF_INFO info{};
-  SNDFILE* file = path.empty() ? nullptr : sf_open(path.c_str(), SFM_READ, &info);
-  if (!file) return {};
-  std::vector<float> mono;
-  if (info.channels > 0 && info.samplerate > 0 && info.frames > 0 && info.frames < int64_t{48000} * 3600) {
-    std::vector<float> frames(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
-    const sf_count_t read = sf_readf_float(file, frames.data(), info.frames);
-    for (sf_count_t i = 0; i < read; ++i) {
-      float sum = 0;
-      for (int c = 0; c < info.channels; ++c) sum += frames[static_cast<size_t>(i * info.channels + c)];
-      mono.push_back(sum / static_cast<float>(info.channels));
-    }
-  }
-  sf_close(file);
-  if (mono.empty()) return {};
+  platform::SoundBuffer sound;
+  if (path.empty() || !platform::DecodeSoundFile(path, sound) || sound.Samples.empty()) return {};
+  const std::vector<float>& mono = sound.Samples;
 
   // One width per carrier period, sampled from the sound by linear
   // interpolation; silence is half width (no net push on the cone).
-  const double step = info.samplerate / kCarrier;
+  const double step = platform::kSoundRate / kCarrier;
   const auto count = static_cast<size_t>(static_cast<double>(mono.size() - 1) / step) + 1;
   std::vector<float> widths(count);
   for (size_t i = 0; i < count; ++i) {

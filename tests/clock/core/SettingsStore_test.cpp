@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/fake/FakeClock.h"
 #include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingMessageBox.h"
 #include "platform/qt/IniSettingsStore.h"
 
 namespace {
@@ -70,6 +72,67 @@ TEST(SettingsStore, A16BitKeyOutOfRangeFallsBackToItsDefault) {
   SettingsStore::LoadSettings();
   EXPECT_EQ(SettingsStore::MoveSide, 3);
   EXPECT_EQ(SettingsStore::mintRows[0], 1);
+}
+
+TEST(SettingsStore, NumbersTheProgramCannotUseReadAsTheKeysDefault) {
+  MemorySettingsStore store;
+  auto put = [&](const std::string& key, const std::string& value) { store.Values[{"Kelvora", "Settings", key}] = value; };
+  const platform::OleColor buttonText = platform::SystemColor(platform::COLOR_BTNTEXT);
+  put("FontWeight", "2e8");
+  put("FontColor", "1e10");
+  EXPECT_EQ(SettingsStore::ReadInt16Setting("FontWeight", 400), 400);
+  EXPECT_EQ(SettingsStore::ReadColorSetting("FontColor", buttonText), buttonText);
+  put("FontWeight", "-32769");
+  put("FontColor", "-2147483649");
+  EXPECT_EQ(SettingsStore::ReadInt16Setting("FontWeight", 400), 400);
+  EXPECT_EQ(SettingsStore::ReadColorSetting("FontColor", buttonText), buttonText);
+  // The whole ranges stay usable, system colours included.
+  put("FontWeight", "-32768");
+  put("FontColor", "-2147483648");
+  EXPECT_EQ(SettingsStore::ReadInt16Setting("FontWeight", 400), -32768);
+  EXPECT_EQ(SettingsStore::ReadColorSetting("FontColor", buttonText), 0x80000000u);
+  put("FontColor", "16711680");
+  EXPECT_EQ(SettingsStore::ReadColorSetting("FontColor", buttonText), platform::RGB(0, 0, 255));
+  // Absent keys and text that is not a number keep the decoding of the other keys.
+  EXPECT_EQ(SettingsStore::ReadColorSetting("Missing", buttonText), buttonText);
+  put("FontColor", "red");
+  EXPECT_EQ(SettingsStore::ReadColorSetting("FontColor", buttonText), 0u);
+}
+
+TEST(SettingsStore, AStoredFormatThatCannotBeAppliedFallsBackToItsRowsDefaultAndSaysSoOnce) {
+  MemorySettingsStore store;
+  platform::FakeClock time;
+  auto put = [&](const std::string& key, const std::string& value) { store.Values[{"Kelvora", "Settings", key}] = value; };
+  {
+    platform::RecordingMessageBox box;
+    put("UnderRowFormat", "\"");  // an unclosed quote
+    put("UpperRowFormat", "yyyy");
+    SettingsStore::LoadSettings();
+    EXPECT_EQ(SettingsStore::UnderRowFormat, "HH:MM:SS");
+    EXPECT_EQ(SettingsStore::UpperRowFormat, "yyyy");
+    ASSERT_EQ(box.Calls.size(), 1u);
+    EXPECT_EQ(box.Calls[0].Prompt, "１段目の書式 \"\"\" は使えないため、既定の書式 \"HH:MM:SS\" に戻しました。");
+    EXPECT_EQ(box.Calls[0].Title, "Kelvora");
+    EXPECT_EQ(box.Calls[0].Style, platform::vbInformation | platform::vbOKOnly);
+  }
+  {
+    platform::RecordingMessageBox box;
+    put("UpperRowFormat", "yyyy\\");  // a trailing backslash
+    SettingsStore::LoadSettings();
+    EXPECT_EQ(SettingsStore::UpperRowFormat, "AAAA MM/DD");
+    ASSERT_EQ(box.Calls.size(), 1u);  // both rows in one message
+    EXPECT_NE(box.Calls[0].Prompt.find("１段目"), std::string::npos);
+    EXPECT_NE(box.Calls[0].Prompt.find("\n２段目の書式 \"yyyy\\\" "), std::string::npos);
+  }
+  {
+    platform::RecordingMessageBox box;
+    put("UnderRowFormat", "h:m:s");
+    put("UpperRowFormat", "");
+    SettingsStore::LoadSettings();
+    EXPECT_EQ(SettingsStore::UnderRowFormat, "h:m:s");
+    EXPECT_EQ(SettingsStore::UpperRowFormat, "");
+    EXPECT_TRUE(box.Calls.empty());
+  }
 }
 
 TEST(SettingsStore, SaveWritesFontThenCopiesInOrderAsNumbersAndBooleans) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -130,6 +131,36 @@ TEST_F(SpeakerControlTest, ReleasedFromItsOwnDoneHandler) {
   EXPECT_EQ(done, 1);
   control->Play(0, -1, 0, true);  // released: nothing happens
   EXPECT_EQ(timers.Timers.size(), 1u);
+}
+
+// A damaged WAVE file: its broken samples must not reach the emulated
+// speaker, whose filters would carry them into every later sound.
+TEST_F(SpeakerControlTest, NotANumberSamplesPlayAsSilenceAndTheSpeakerStaysUsable) {
+  const char* tmp = std::getenv("KELVORA_TEST_TMP");
+  const std::filesystem::path folder = std::filesystem::path(tmp ? tmp : "/tmp") / "buzzer-damaged";
+  std::filesystem::create_directories(folder);
+  std::string path = (folder / "nan.wav").string();
+  SF_INFO info{};
+  info.samplerate = 22050;
+  info.channels = 1;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr);
+  std::vector<float> samples(2205, 0.25f);
+  for (size_t i = 0; i < samples.size(); i += 7) samples[i] = std::numeric_limits<float>::quiet_NaN();
+  samples[100] = std::numeric_limits<float>::infinity();
+  sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+  sf_close(file);
+
+  platform::ScopedCapture capture;
+  for (int play = 0; play < 2; ++play) {
+    control->SetWaveFile(path);
+    control->Play(0, -1, 0, true);
+    Run(capture.Sink(), 200);
+  }
+  const std::vector<float> out = capture.Sink().Samples();
+  ASSERT_FALSE(out.empty());
+  for (const float s : out) ASSERT_TRUE(std::isfinite(s));
 }
 
 }  // namespace
