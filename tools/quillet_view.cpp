@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
 
   const size_t hash = target.find('#');
   frmHTMLHelp help;
-  help.SetHTMLHelpFile(target.substr(0, hash));
+  // A full path, as the program gives it: the version box and copied links name it.
+  help.SetHTMLHelpFile(std::filesystem::absolute(target.substr(0, hash)).string());
   if (!headless) {
     help.Show();
     if (!help.Loaded()) {
