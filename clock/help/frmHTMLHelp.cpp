@@ -250,7 +250,8 @@ void frmHTMLHelp::Form_Resize() {
 void frmHTMLHelp::Form_Unload(int16_t&) {
   if (!mblnLoaded || mblnUnloading) return;
   mblnUnloading = true;
-  basFormPosition::SaveFormPosition(*mForm, false, "Help");
+  // A settings file that cannot be written is said so; the window still closes.
+  Guarded([this] { basFormPosition::SaveFormPosition(*mForm, false, "Help"); });
   mcHTML.reset();
   platform::com::CoFreeUnusedLibraries();
   mblnLoaded = false;

@@ -272,6 +272,28 @@ TEST_F(HelpWindow, UnloadKeepsThePlacementAndTheNextLoadStartsAfresh) {
   help->Unload();
 }
 
+// A settings store whose file cannot be written.
+struct UnwritableSettings final : ISettingsStore {
+  UnwritableSettings() : install(*this) {}
+  std::optional<std::string> GetSetting(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void SaveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    throw RuntimeError(errPathFileAccess, "設定ファイル Kelvora.ini に書き込めませんでした。", "Kelvora");
+  }
+  ScopedService<ISettingsStore> install;
+};
+
+TEST_F(HelpWindow, APlacementThatCannotBeStoredIsReportedAndTheWindowStillCloses) {
+  Load(page1);
+  UnwritableSettings unwritable;
+  help->Command1_Click(6);
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(help->Viewer(), nullptr);
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_NE(box.Calls[0].Prompt.find("書き込めませんでした"), std::string::npos);
+}
+
 TEST_F(HelpWindow, AMissingHelpFileIsNamedAndTheWindowCloses) {
   const std::string missing = (TestFolder() / "nosuch.htm").string();
   Load(missing);
