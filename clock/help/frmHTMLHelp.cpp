@@ -168,12 +168,18 @@ void frmHTMLHelp::Guarded(const std::function<void()>& handler) {
 }
 
 void frmHTMLHelp::Show() {
-  if (!mblnLoaded) {
-    Form_Load();
-    if (!mblnLoaded) return;
+  if (mblnLoaded) {
+    // Asked again while open: the window comes to the front as it is.
+    if (mForm->WindowState() == platform::vbMinimized) mForm->SetWindowState(platform::vbNormal);
+    mForm->Show();
+    mForm->Activate();
+    return;
   }
-  if (mForm->WindowState() == platform::vbMinimized) mForm->SetWindowState(platform::vbNormal);
+  Form_Load();
+  if (!mblnLoaded) return;
   mForm->Show();
+  // The keys scroll the page from the start.
+  Picture3->SetFocus();
 }
 
 void frmHTMLHelp::Unload() {

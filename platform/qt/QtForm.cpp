@@ -238,6 +238,11 @@ void QtForm::ShowModal() {
 void QtForm::Hide() {
   if (mWidget) mWidget->hide();
 }
+void QtForm::Activate() {
+  if (!mWidget || mWidget->isHidden()) return;
+  mWidget->raise();
+  mWidget->activateWindow();
+}
 void QtForm::Unload() {
   if (mWidget) mWidget->close();
 }

@@ -28,6 +28,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Show() override;
   void ShowModal() override;
   void Hide() override;
+  void Activate() override;
   void Unload() override;
   void Refresh() override;
   HWND hWnd() const override;
