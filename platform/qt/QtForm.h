@@ -31,6 +31,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Activate() override;
   void Unload() override;
   void Refresh() override;
+  void BeginSystemMove() override;
   HWND hWnd() const override;
   // The size stays within the track sizes of the window's procedure. Hidden
   // widgets get their resize event only when shown; the surface follows the
@@ -56,6 +57,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
+  void KeepQuitOnClose();
   int ClientTop() const { return mClient ? mClient->y() : 0; }
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;
@@ -63,6 +65,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   std::unique_ptr<SurfaceCanvas> mCanvas;
   std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
+  bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
   QPointer<QMenuBar> mMenuBar;
   QPointer<QWidget> mClient;
 };

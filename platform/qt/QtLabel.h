@@ -1,5 +1,8 @@
 #pragma once
 // A label: a windowless-looking child widget that paints its caption.
+#include <QFont>
+#include <QFontMetrics>
+
 #include "platform/Label.h"
 #include "platform/Screen.h"
 #include "platform/qt/QtControl.h"
@@ -36,6 +39,10 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
   int16_t mPointer = 0;
+  // The Qt font and its metrics, made once per font rather than for every
+  // new caption and every paint.
+  QFont mQFont;
+  QFontMetrics mMetrics{mQFont};
 };
 
 }  // namespace platform::qt
