@@ -12,6 +12,7 @@
 #include "platform/Label.h"
 #include "platform/LineControl.h"
 #include "platform/ListControl.h"
+#include "platform/MenuBar.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "platform/Timer.h"
@@ -42,6 +43,12 @@ class IControlFactory {
   // backend without them.
   virtual std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) {
     return CreateTextBox(container, name);
+  }
+  // An item of the window's menu bar: a menu of the bar when parent is
+  // nullptr, else an item of parent's submenu. Without a menu bar on the
+  // backend the item only keeps its state.
+  virtual std::unique_ptr<IMenuItem> CreateMenuItem(IForm&, IMenuItem* /*parent*/, const MenuItemStyle& style) {
+    return std::make_unique<MenuItemState>(style);
   }
   // A window timer, disabled, interval 0.
   virtual std::unique_ptr<ITimer> CreateTimer() = 0;

@@ -73,6 +73,8 @@ class IForm : public IControl, public ISurface {
   // closed or hidden.
   virtual void ShowModal() { Show(); }
   virtual void Hide() = 0;
+  // Brings a shown window to the front and gives it the keyboard.
+  virtual void Activate() {}
   // Closes the window as its close command does (QueryUnload, Unload).
   virtual void Unload() = 0;
 

@@ -1,6 +1,5 @@
-// Shows an HTML file with the viewer component, in a window built like the
-// help window (back frame, canvas inside it, hidden work surface, scroll bar
-// beside it), following links and anchors; or renders it headless to a PNG.
+// Starts the program's help window on an HTML file, or renders the help
+// window's page headless to a PNG.
 //
 //   quillet_view FILE.htm[#anchor]
 //   quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2]
@@ -8,100 +7,44 @@
 // --click presses the left button at a canvas pixel before rendering, so
 // that a link there is followed as in the window. A drawing taller than
 // 30 000 rows is saved as several PNG files, OUT-001.png, OUT-002.png, ...
-// The viewer is created as the help window creates it: "Quillet.clsHTML"
-// through the component runtime, so Quillet must be registered
-// (tools/kvregsvr).
+// The help window creates its viewer "Quillet.clsHTML" through the
+// component runtime, so Quillet must be registered (kvregsvr).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "htmlview/Quillet.h"
+#include "clock/help/frmHTMLHelp.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
+#include "platform/Shell.h"
 
 namespace {
 
 constexpr double kTpp = 15.0;
 
-bool IsAddress(const std::string& link) {
-  std::string lower = link;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const char* prefix : {"http:", "https:", "ftp:", "mailto:"})
-    if (lower.rfind(prefix, 0) == 0) return true;
-  return false;
-}
-
-// The help window's controls and its viewer.
-struct HelpHost {
-  explicit HelpHost(int widthPx, int heightPx) {
-    form = platform::Controls().CreateForm(platform::FormStyle{"frmHTMLHelp", "Quillet", platform::vbSizable, true, true});
-    form->Move(0, 0, (widthPx + 40) * kTpp, (heightPx + 16) * kTpp);
-    back = platform::Controls().CreatePictureBox(*form, "Picture1");
-    back->Move(8 * kTpp, 8 * kTpp, widthPx * kTpp, heightPx * kTpp);
-    canvas = platform::Controls().CreatePictureBox(*back, "Picture3");
-    canvas->Move(0, 0, widthPx * kTpp, heightPx * kTpp);
-    work = platform::Controls().CreatePictureBox(*form, "Picture2");
-    scroll = platform::Controls().CreateVScrollBar(*form, "VScroll1");
-    scroll->Move(0, 0, 16 * kTpp, heightPx * kTpp);
-    html = std::make_unique<Quillet::clsHTMLWithEvents>();
-    (*html)->SetCanvas(canvas.get());
-    (*html)->SetWorkCanvas(work.get());
-    (*html)->SetVScroll(scroll.get());
-    (*html)->SetBackFrame(back.get());
-    (*html)->SetEnableDispEnd(true);
-    html->LinkClick = [this](const std::string& link, int16_t&) { Follow(link); };
+// Without a screen nobody answers a message box and no browser opens:
+// messages are printed, questions declined, and addresses only named.
+class PrintedMessages final : public platform::IMessageBox {
+ public:
+  int32_t Show(const std::string& prompt, int32_t style, const std::string& title) override {
+    std::string text = prompt;
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    std::fprintf(stderr, "[%s] %s\n", title.c_str(), text.c_str());
+    return (style & 7) == platform::vbYesNo ? platform::vbNo : platform::vbOK;
   }
-  ~HelpHost() { html.reset(); }
-
-  // Sets the file and anchor of "file#anchor" (either part may be missing).
-  void Locate(const std::string& target) {
-    const size_t hash = target.find('#');
-    const std::string file = target.substr(0, hash);
-    if (!file.empty()) (*html)->SetHtmlFile(file);
-    if (hash != std::string::npos) (*html)->SetCurName(target.substr(hash));
+};
+class PrintedShell final : public platform::IShell {
+ public:
+  bool Open(const std::string& target) override {
+    std::printf("link to %s (opens in the browser)\n", target.c_str());
+    return true;
   }
-
-  void Follow(const std::string& link) {
-    if (Headless) {
-      // No dialogs and no browser without a screen: report instead.
-      if (IsAddress(link)) {
-        std::printf("link to %s (opens in the browser)\n", link.c_str());
-        return;
-      }
-      Locate(link);
-      if (!(*html)->DispHTML(false)) std::fprintf(stderr, "%s を開けません\n", link.c_str());
-      return;
-    }
-    if (IsAddress(link)) {
-      const int32_t answer = platform::MessageBox().Show(
-          link + "\r Internet URL へのハイパーリンクです。実行しますか？", platform::vbYesNo, "QuilletHelp");
-      if (answer != platform::vbYes) return;
-      (*html)->SetHtmlFile(link);
-    } else {
-      Locate(link);
-    }
-    if (!(*html)->DispHTML(false))
-      platform::MessageBox().Show(link + " を開けません", platform::vbCritical | platform::vbOKOnly, "QuilletHelp");
-  }
-
-  void Layout() {
-    const double cl = (*html)->CanvasLeft(), ct = (*html)->CanvasTop();
-    (*html)->Move(static_cast<int32_t>(cl), static_cast<int32_t>(ct),
-               static_cast<int32_t>(form->ScaleWidth() - 2 * cl - scroll->Width()),
-               static_cast<int32_t>(form->ScaleHeight() - ct - cl));
-  }
-
-  std::unique_ptr<platform::IForm> form;
-  std::unique_ptr<platform::IPictureBox> back, canvas, work;
-  std::unique_ptr<platform::IVScrollBar> scroll;
-  std::unique_ptr<Quillet::clsHTMLWithEvents> html;
-  bool Headless = false;
 };
 
 // Rows of one PNG file. A taller drawing is saved as several files named
@@ -135,6 +78,17 @@ std::vector<std::string> SavePng(const platform::IPictureBox& canvas, const std:
   return names;
 }
 
+// Sizes the window so that its page is width × height pixels.
+void SizePage(frmHTMLHelp& help, int width, int height) {
+  platform::IForm& form = help.Form();
+  const double cl = help.Picture1->Left(), ct = help.Picture1->Top();
+  const double menuBar = form.Height() - form.ScaleHeight();
+  form.Move(form.Left(), form.Top(), width * kTpp + 2 * cl + help.VScroll1->Width(),
+            height * kTpp + ct + cl + menuBar);
+  // A hidden window hears of its new size only when shown.
+  help.Form_Resize();
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: quillet_view FILE.htm[#anchor]\n"
@@ -147,7 +101,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string png, file;
+  std::string png, target;
   bool screen = false;
   std::vector<std::pair<int, int>> clicks;
   int width = 600, height = 480, scale = 0;
@@ -164,57 +118,65 @@ int main(int argc, char** argv) {
       if (std::sscanf(argv[++i], "%d,%d", &x, &y) != 2) return Usage();
       clicks.emplace_back(x, y);
     }
-    else if (!arg.empty() && arg[0] != '-') file = arg;
+    else if (!arg.empty() && arg[0] != '-') target = arg;
     else return Usage();
   }
-  if (file.empty() || width < 50 || height < 50) return Usage();
-  if (!png.empty() && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (target.empty() || width < 50 || height < 50 || width > 20000 || height > 20000 || scale < 0 || scale > 2)
+    return Usage();
+  const bool headless = !png.empty();
+  if (headless && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
   platform::Application app(argc, argv, "QuilletHelp");
-  std::unique_ptr<HelpHost> created;
-  try {
-    created = std::make_unique<HelpHost>(width, height);
-  } catch (const platform::RuntimeError& error) {
-    std::fprintf(stderr, "%d%s\nQuillet を登録するには: kvregsvr libQuillet.so のパス\n", error.Number(),
-                 error.Description().c_str());
-    return 1;
+  PrintedMessages printedMessages;
+  PrintedShell printedShell;
+  std::unique_ptr<platform::ScopedService<platform::IMessageBox>> quietMessages;
+  std::unique_ptr<platform::ScopedService<platform::IShell>> quietShell;
+  if (headless) {
+    quietMessages = std::make_unique<platform::ScopedService<platform::IMessageBox>>(printedMessages);
+    quietShell = std::make_unique<platform::ScopedService<platform::IShell>>(printedShell);
   }
-  HelpHost& host = *created;
-  host.Headless = !png.empty();
-  (*host.html)->SetFontSize(static_cast<int16_t>(scale));
-  host.Locate(file);
-  bool drawn = false;
-  host.html->DispDone = [&drawn] { drawn = true; };
-  const bool complete = (*host.html)->DispHTML(false);
-  if (!complete && drawn) {
-    // A malformed attribute stopped the drawing; what was drawn is shown.
-    std::fprintf(stderr, "%s: 表示は途中で終わりました\n", file.c_str());
-  } else if (!complete) {
-    std::fprintf(stderr, "指定された HTML ファイル %s が見つかりませんでした\n", file.c_str());
-    if (png.empty())
-      platform::MessageBox().Show("指定された HTML ファイル " + file + " が見つかりませんでした", platform::vbOKOnly,
-                                  "QuilletHelp");
-    return 1;
-  }
-  if (!png.empty()) {
-    for (const auto& [x, y] : clicks) {
-      host.canvas->MouseMove(0, 0, x * kTpp, y * kTpp);
-      if (host.canvas->MouseDown) host.canvas->MouseDown(platform::vbLeftButton, 0, x * kTpp, y * kTpp);
-      const std::string name = (*host.html)->CurName();
-      std::printf("clicked %d,%d: now %s%s\n", x, y, (*host.html)->HtmlFile().c_str(), name == "#" ? "" : name.c_str());
+
+  const size_t hash = target.find('#');
+  frmHTMLHelp help;
+  // A full path, as the program gives it: the version box and copied links name it.
+  help.SetHTMLHelpFile(std::filesystem::absolute(target.substr(0, hash)).string());
+  if (!headless) {
+    help.Show();
+    if (!help.Loaded()) {
+      std::fprintf(stderr, "Quillet を登録するには: kvregsvr libQuillet.so のパス\n");
+      return 1;
     }
-    const auto h = static_cast<int32_t>(screen ? height : host.canvas->Height() / kTpp);
-    const std::vector<std::string> written = SavePng(*host.canvas, png, width, h);
-    if (written.empty()) return 1;
-    const std::string where = written.size() == 1 ? written.front()
-                                                   : written.front() + " to " + written.back() + " (" +
-                                                         std::to_string(written.size()) + " files of at most " +
-                                                         std::to_string(kPngRows) + " rows)";
-    std::printf("%s: %d x %d pixels\n", where.c_str(), width, static_cast<int>(h));
-    return 0;
+    if (hash != std::string::npos) {
+      (*help.Viewer())->SetCurName(target.substr(hash));
+      (*help.Viewer())->DispHTML(false);
+    }
+    // Closing the help window, the only one, ends the program.
+    return app.Run();
   }
-  host.form->Events.Resize = [&host] { host.Layout(); };
-  host.form->Show();
-  host.Layout();
-  return app.Run();
+
+  help.Form_Load();
+  if (!help.Loaded()) return 1;
+  Quillet::_clsHTML& html = help.Viewer()->Object();
+  SizePage(help, width, height);
+  if (scale != 0) help.mnuOpFont_Click(scale == 1 ? 0 : 2);
+  if (hash != std::string::npos) {
+    html.SetCurName(target.substr(hash));
+    html.DispHTML(false);
+  }
+  platform::IPictureBox& canvas = *help.Picture3;
+  for (const auto& [x, y] : clicks) {
+    if (canvas.MouseMove) canvas.MouseMove(0, 0, x * kTpp, y * kTpp);
+    if (canvas.MouseDown) canvas.MouseDown(platform::vbLeftButton, 0, x * kTpp, y * kTpp);
+    const std::string name = html.CurName();
+    std::printf("clicked %d,%d: now %s%s\n", x, y, html.HtmlFile().c_str(), name == "#" ? "" : name.c_str());
+  }
+  const auto rows = static_cast<int32_t>(screen ? height : canvas.Height() / kTpp);
+  const std::vector<std::string> written = SavePng(canvas, png, width, rows);
+  if (written.empty()) return 1;
+  const std::string where = written.size() == 1 ? written.front()
+                                                 : written.front() + " to " + written.back() + " (" +
+                                                       std::to_string(written.size()) + " files of at most " +
+                                                       std::to_string(kPngRows) + " rows)";
+  std::printf("%s: %d x %d pixels\n", where.c_str(), width, static_cast<int>(rows));
+  return 0;
 }

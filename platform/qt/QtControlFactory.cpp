@@ -3,6 +3,7 @@
 #include "platform/qt/QtCommandButton.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtLabel.h"
+#include "platform/qt/QtMenuItem.h"
 #include "platform/qt/QtMultiLineTextBox.h"
 #include "platform/qt/QtPictureBox.h"
 #include "platform/qt/QtSimpleControls.h"
@@ -42,6 +43,12 @@ std::unique_ptr<ICommandButton> QtControlFactory::CreateCommandButton(IControl& 
 }
 std::unique_ptr<ITextBox> QtControlFactory::CreateMultiLineTextBox(IControl& container, const std::string& name) {
   return std::make_unique<QtMultiLineTextBox>(container, name);
+}
+std::unique_ptr<IMenuItem> QtControlFactory::CreateMenuItem(IForm& form, IMenuItem* parent,
+                                                            const MenuItemStyle& style) {
+  auto* qtForm = dynamic_cast<QtForm*>(&form);
+  if (!qtForm) return IControlFactory::CreateMenuItem(form, parent, style);
+  return std::make_unique<QtMenuItem>(*qtForm, dynamic_cast<QtMenuItem*>(parent), style);
 }
 std::unique_ptr<ITimer> QtControlFactory::CreateTimer() { return std::make_unique<QtTimer>(); }
 

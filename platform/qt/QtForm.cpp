@@ -36,13 +36,14 @@ class FormWidget final : public QWidget {
       mForm.mInPaint = false;
     }
     QPainter p(this);
-    p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect());
+    const int top = mForm.ClientTop();
+    p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect().translated(0, -top));
   }
   void hideEvent(QHideEvent*) override {
     if (mForm.mModalLoop) mForm.mModalLoop->quit();
   }
   void resizeEvent(QResizeEvent*) override {
-    mForm.mCanvas->Resize(width(), height());
+    mForm.LayoutClient();
     mForm.mNeedsPaint = true;
     if (mForm.Events.Resize) mForm.Events.Resize();
   }
@@ -96,7 +97,7 @@ class FormWidget final : public QWidget {
   using MouseHandler = std::function<void(int16_t, int16_t, double, double)>;
   void Raise(const MouseHandler& handler, QMouseEvent* e, Qt::MouseButtons buttons) {
     if (!handler) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = e->position().toPoint() - QPoint(0, mForm.ClientTop());
     handler(VbButton(buttons), VbShift(e->modifiers()), mForm.mCanvas->FromPxX(p.x()), mForm.mCanvas->FromPxY(p.y()));
   }
 
@@ -160,7 +161,7 @@ QtForm::QtForm(const FormStyle& style)
   widget->setObjectName(ToQ(style.Name));
   mWidget = widget;
   KeepQuitOnClose();
-  mCanvas->Resize(widget->width(), widget->height());
+  LayoutClient();
   mMessages = std::make_unique<FormMessages>(*this);
 }
 
@@ -175,7 +176,44 @@ HWND QtForm::hWnd() const { return mMessages->Handle(); }
 void QtForm::Move(double left, double top, double width, double height) {
   mMessages->ApplyTrackSize();
   QtControl::Move(left, top, width, height);
-  if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
+  LayoutClient();
+}
+
+QWidget* QtForm::Widget() const { return mClient ? mClient.data() : mWidget.data(); }
+
+QMenuBar* QtForm::MenuBar() {
+  if (mMenuBar || !mWidget) return mMenuBar;
+  auto* client = new QWidget(mWidget);
+  client->setObjectName(QStringLiteral("client"));
+  client->setMouseTracking(true);
+  // Controls made before the menu bar move into the client area.
+  for (QObject* child : mWidget->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (!widget || widget == client || widget->isWindow()) continue;
+    const bool hidden = widget->isHidden();
+    widget->setParent(client);
+    widget->setVisible(!hidden);
+  }
+  mMenuBar = new QMenuBar(mWidget);
+  mClient = client;
+  LayoutClient();
+  mMenuBar->show();
+  client->show();
+  return mMenuBar;
+}
+
+void QtForm::LayoutClient() {
+  if (!mWidget) return;
+  const int width = mWidget->width();
+  int top = 0;
+  if (mMenuBar) {
+    top = mMenuBar->heightForWidth(width);
+    if (top < 0) top = mMenuBar->sizeHint().height();
+    mMenuBar->setGeometry(0, 0, width, top);
+  }
+  const int height = std::max(0, mWidget->height() - top);
+  if (mClient) mClient->setGeometry(0, top, width, height);
+  mCanvas->Resize(width, height);
 }
 
 std::string QtForm::Caption() const { return mWidget ? FromQ(mWidget->windowTitle()) : std::string(); }
@@ -237,6 +275,11 @@ void QtForm::ShowModal() {
 }
 void QtForm::Hide() {
   if (mWidget) mWidget->hide();
+}
+void QtForm::Activate() {
+  if (!mWidget || mWidget->isHidden()) return;
+  mWidget->raise();
+  mWidget->activateWindow();
 }
 void QtForm::Unload() {
   if (mWidget) mWidget->close();

@@ -1,6 +1,8 @@
 #pragma once
 // A form: a top-level Qt widget with a persistent drawing surface.
 #include <QEventLoop>
+#include <QMenuBar>
+#include <QPointer>
 #include <memory>
 
 #include "platform/Form.h"
@@ -26,6 +28,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Show() override;
   void ShowModal() override;
   void Hide() override;
+  void Activate() override;
   void Unload() override;
   void Refresh() override;
   void BeginSystemMove() override;
@@ -37,12 +40,25 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
   const FormStyle& Style() const { return mStyle; }
 
+  // The widget child controls go on: the client area below the menu bar
+  // when the window has one, else the window itself.
+  QWidget* Widget() const override;
+  // The window's own (top-level) widget.
+  QWidget* WindowWidget() const { return mWidget.data(); }
+  // The window's menu bar, made when the first menu is; the client area
+  // (child controls, drawing, mouse positions) then starts below it.
+  QMenuBar* MenuBar();
+  // Places the menu bar and the client area; the surface follows the
+  // client. Called when the bar's menus change.
+  void LayoutClient();
+
  protected:
   SurfaceCanvas& Canvas() const override { return *mCanvas; }
 
  private:
   friend class FormWidget;
   void KeepQuitOnClose();
+  int ClientTop() const { return mClient ? mClient->y() : 0; }
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;
   FormStyle mStyle;
@@ -50,6 +66,8 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
   bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
+  QPointer<QMenuBar> mMenuBar;
+  QPointer<QWidget> mClient;
 };
 
 }  // namespace platform::qt

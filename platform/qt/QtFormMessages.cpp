@@ -46,7 +46,7 @@ FormMessages::~FormMessages() {
 }
 
 void FormMessages::ApplyTrackSize() {
-  QWidget* widget = mForm.Widget();
+  QWidget* widget = mForm.WindowWidget();
   if (!widget) return;
   QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect();

@@ -63,7 +63,12 @@ PixelRect QtScreen::WorkArea(const IForm* window) const {
 int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::string& title) {
   QMessageBox box;
   box.setWindowTitle(ToQ(title));
-  box.setText(ToQ(prompt));
+  // A carriage return alone or before a line feed breaks the line, as
+  // Windows shows it.
+  QString text = ToQ(prompt);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setText(text);
   switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;

@@ -1,0 +1,336 @@
+// The help window with the real viewer component on small help pages:
+// loading, links and the way back, the link popup, the option menus, the
+// resize rule and the two ways a load can fail.
+#include "clock/help/frmHTMLHelp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "clock/help/basComponents.h"
+#include "platform/ComRegistry.h"
+#include "platform/ComRuntime.h"
+#include "platform/Services.h"
+#include "platform/fake/MemoryClipboard.h"
+#include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingMessageBox.h"
+#include "platform/fake/RecordingPopupMenu.h"
+#include "platform/fake/RecordingShell.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kPage1 =
+    "<HTML><BODY>\n"
+    "<A NAME=\"top\"></A><H1>Page one</H1>\n"
+    "<A HREF=\"#first\">to first</A> <A HREF=\"page2.htm\">to page two</A><BR>\n"
+    "<A NAME=\"first\"></A><H2>First</H2>Text of the first part.<BR>\n"
+    "<A NAME=\"second\"></A><H2>Second</H2>Text of the second part.<BR>\n"
+    "<A NAME=\"context\"></A><H2>Contents</H2>The contents.<BR>\n"
+    "</BODY></HTML>\n";
+const char* const kPage2 = "<HTML><BODY><H1>Page two</H1>Second page.</BODY></HTML>\n";
+
+fs::path TestFolder() {
+  const char* tmp = std::getenv("KELVORA_TEST_TMP");
+  fs::path folder = fs::path(tmp ? tmp : fs::temp_directory_path().string()) / "helpwin";
+  fs::create_directories(folder);
+  return folder;
+}
+
+void WriteFile(const fs::path& path, const char* text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+struct HelpWindow : testing::Test {
+  void SetUp() override {
+    basComponents::CallDllRegisterServer(basComponents::kQuilletFile);
+    WriteFile(TestFolder() / "page1.htm", kPage1);
+    WriteFile(TestFolder() / "page2.htm", kPage2);
+    page1 = (TestFolder() / "page1.htm").string();
+    page2 = (TestFolder() / "page2.htm").string();
+  }
+  void TearDown() override {
+    help.reset();
+    com::CoFreeUnusedLibraries();
+  }
+  // A help window loaded on the first page.
+  void Load(const std::string& file) {
+    help = std::make_unique<frmHTMLHelp>();
+    help->SetHTMLHelpFile(file);
+    help->Form_Load();
+  }
+  Quillet::_clsHTML& Html() { return help->Viewer()->Object(); }
+  void Click(const std::string& link) {
+    int16_t ret = 0;
+    help->mcHTML_LinkClick(link, ret);
+  }
+  std::string Stored(const std::string& key) { return settings.Values[{"Kelvora", "Settings", key}]; }
+  std::vector<bool> Checks(ControlArray<IMenuItem>& items) {
+    return {items(0).Checked(), items(1).Checked(), items(2).Checked()};
+  }
+
+  MemorySettingsStore settings;
+  MemoryClipboard clipboard;
+  RecordingMessageBox box;
+  RecordingShell shell;
+  RecordingPopupMenu menus;
+  std::string page1, page2;
+  std::unique_ptr<frmHTMLHelp> help;
+};
+
+TEST_F(HelpWindow, LoadsWithItsCaptionButtonsAndMenusInTheirDesignState) {
+  Load(page1);
+  ASSERT_TRUE(help->Loaded());
+  EXPECT_TRUE(box.Calls.empty());
+  EXPECT_EQ(help->Form().Caption(), "Kelvora ヘルプ");
+  const char* const captions[] = {"目次(&C)", "検索(&S)", "戻る(&B)", "<<(&<)", ">>(&>)", "オプション(&O)", "終了(&X)"};
+  for (int16_t i = 0; i < 7; ++i) {
+    EXPECT_EQ(help->Command1(i).Caption(), captions[i]);
+    EXPECT_EQ(help->Command1(i).Enabled(), i == 0 || i == 2 || i == 6) << i;
+  }
+  EXPECT_EQ(help->mnuFile->Caption(), "ファイル(&F)");
+  EXPECT_EQ(help->mnuOpen->Caption(), "標準ブラウザーで開く(&O)");
+  EXPECT_EQ(help->mnuEnd->Caption(), "ヘルプの終了(&X)");
+  EXPECT_EQ(help->mnuCopy->Caption(), "コピー(&C)");
+  EXPECT_EQ(help->mnuOp1->Caption(), "ヘルプの表示(&K)");
+  EXPECT_EQ(help->mnuOpFont(2).Caption(), "大きく(&L)");
+  EXPECT_EQ(help->mnuLinkNoConfirm->Caption(), "特殊リンクの実行確認をしない");
+  EXPECT_EQ(help->mnuVer->Caption(), "バージョン情報(&V)");
+  EXPECT_EQ(Checks(help->mnuOpDisp), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(Checks(help->mnuOpFont), (std::vector<bool>{false, true, false}));
+  EXPECT_FALSE(help->mnuLinkNoConfirm->Checked());
+  EXPECT_NE(Html().PlaneText().find("Page one"), std::string::npos);
+
+  // Ctrl+C's item copies the page as plain text.
+  help->mnuCopy_Click();
+  EXPECT_EQ(clipboard.Text, Html().PlaneText());
+}
+
+TEST_F(HelpWindow, SpecialLinksAskFirstWhateverTheirCaseButHttpsDoesNot) {
+  Load(page1);
+  box.Answers = {vbNo};
+  Click("HTTP://example.org/");
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Prompt, "HTTP://example.org/\r Internet URL へのハイパーリンクです。実行しますか？");
+  EXPECT_EQ(box.Calls[0].Style, vbYesNo);
+  EXPECT_EQ(box.Calls[0].Title, "QuilletHelp");
+  // Refused: nothing happens.
+  EXPECT_TRUE(shell.Opened.empty());
+  EXPECT_EQ(help->LastLink(), "");
+  EXPECT_EQ(Html().HtmlFile(), page1);
+
+  box.Answers = {vbYes};
+  Click("Mailto:someone@example.org");
+  EXPECT_EQ(box.Calls.size(), 2u);
+  EXPECT_EQ(shell.Opened, std::vector<std::string>{"Mailto:someone@example.org"});
+  EXPECT_EQ(Html().HtmlFile(), page1);
+
+  Click("https://example.org/");
+  EXPECT_EQ(box.Calls.size(), 2u);
+  EXPECT_EQ(shell.Opened.back(), "https://example.org/");
+
+  // Without confirmation the link goes straight to the viewer.
+  help->mnuLinkNoConfirm_Click();
+  EXPECT_TRUE(help->mnuLinkNoConfirm->Checked());
+  Click("ftp://example.org/file");
+  EXPECT_EQ(box.Calls.size(), 2u);
+  EXPECT_EQ(shell.Opened.back(), "ftp://example.org/file");
+}
+
+TEST_F(HelpWindow, TheWayBackKeepsOneStep) {
+  Load(page1);
+  Click("#first");
+  EXPECT_EQ(Html().CurName(), "#first");
+  EXPECT_EQ(help->LastLink(), "#");
+  Click("#second");
+  EXPECT_EQ(help->LastLink(), "#first");
+  help->Command1_Click(2);
+  EXPECT_EQ(Html().CurName(), "#first");
+  help->Command1_Click(2);
+  EXPECT_EQ(Html().CurName(), "#first");
+
+  // 目次 jumps to "context" without touching the way back.
+  help->Command1_Click(0);
+  EXPECT_EQ(Html().CurName(), "#context");
+  EXPECT_EQ(help->LastLink(), "#first");
+
+  Click("page2.htm");
+  EXPECT_EQ(Html().HtmlFile(), page2);
+  EXPECT_EQ(help->LastLink(), page1);
+  EXPECT_NE(Html().PlaneText().find("Second page."), std::string::npos);
+  help->Command1_Click(2);
+  EXPECT_EQ(Html().HtmlFile(), page1);
+  EXPECT_TRUE(box.Calls.empty());
+}
+
+TEST_F(HelpWindow, PagesThatCannotBeOpenedAreSaidSoAndTheWindowStays) {
+  Load(page1);
+  Click("missing.htm");
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Prompt, "missing.htm を開けません");
+  EXPECT_EQ(box.Calls[0].Style, vbCritical);
+  EXPECT_EQ(box.Calls[0].Title, "QuilletHelp");
+  EXPECT_EQ(Html().HtmlFile(), page1);
+  EXPECT_TRUE(help->Loaded());
+
+  // The page to go back to has gone meanwhile.
+  Click("page2.htm");
+  fs::remove(page1);
+  help->Command1_Click(2);
+  ASSERT_EQ(box.Calls.size(), 2u);
+  EXPECT_EQ(box.Calls[1].Prompt, page1 + " を開けません");
+  EXPECT_EQ(Html().HtmlFile(), page2);
+}
+
+TEST_F(HelpWindow, ARightClickOnALinkOffersToCopyItAnchorsWithTheirFile) {
+  Load(page1);
+  menus.Choose = "mnuPuCopy";
+  // A right press somewhere on the first link of the page, found by trying.
+  platform::IPictureBox& canvas = *help->Picture3;
+  for (double y = 15; y < 1500 && menus.Shown.empty(); y += 30) {
+    for (double x = 15; x < 3000 && menus.Shown.empty(); x += 60) {
+      canvas.MouseMove(0, 0, x, y);
+      canvas.MouseDown(vbRightButton, 0, x, y);
+    }
+  }
+  ASSERT_EQ(menus.Shown.size(), 1u);
+  EXPECT_EQ(menus.Shown[0], std::vector<std::string>{"ショートカットのコピー(&C)"});
+  EXPECT_EQ(clipboard.Text, page1 + "#first");
+
+  help->mcHTML_LinkRightClick("page2.htm");
+  EXPECT_EQ(clipboard.Text, "page2.htm");
+}
+
+TEST_F(HelpWindow, OptionMenusActOnlyOnAnotherChoice) {
+  Load(page1);
+  int displays = 0;
+  help->Viewer()->DispDone = [&displays] { ++displays; };
+
+  help->mnuOpDisp_Click(0);
+  help->mnuOpFont_Click(1);
+  EXPECT_EQ(displays, 0);
+  EXPECT_FALSE(help->Form().TopMost());
+
+  help->mnuOpDisp_Click(1);
+  EXPECT_TRUE(help->Form().TopMost());
+  EXPECT_EQ(Checks(help->mnuOpDisp), (std::vector<bool>{false, true, false}));
+  help->mnuOpDisp_Click(2);
+  EXPECT_FALSE(help->Form().TopMost());
+  EXPECT_EQ(Checks(help->mnuOpDisp), (std::vector<bool>{false, false, true}));
+
+  const double normalHeight = help->Picture3->Height();
+  help->mnuOpFont_Click(2);
+  EXPECT_EQ(displays, 1);
+  EXPECT_EQ(Checks(help->mnuOpFont), (std::vector<bool>{false, false, true}));
+  EXPECT_GT(help->Picture3->Height(), normalHeight);
+}
+
+TEST_F(HelpWindow, ThePageFillsTheWindowButATinyWindowLeavesItsSize) {
+  Load(page1);
+  IForm& form = help->Form();
+  const double cl = help->Picture1->Left(), ct = help->Picture1->Top();
+  const double menuBar = form.Height() - form.ScaleHeight();
+  form.Move(form.Left(), form.Top(), 9000, 7200 + menuBar);
+  help->Form_Resize();
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
+  EXPECT_DOUBLE_EQ(help->VScroll1->Left(), help->Picture1->Left() + help->Picture1->Width());
+
+  form.Move(form.Left(), form.Top(), 300, 300 + menuBar);
+  help->Form_Resize();
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
+  EXPECT_DOUBLE_EQ(help->Picture1->Left(), cl);
+}
+
+TEST_F(HelpWindow, UnloadKeepsThePlacementAndTheNextLoadStartsAfresh) {
+  Load(page1);
+  IForm& form = help->Form();
+  form.Move(1500, 1200, 12000, 9000);
+  help->mnuOpDisp_Click(1);
+  Click("#second");
+  help->Command1_Click(6);
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(help->Viewer(), nullptr);
+  EXPECT_EQ(Stored("HelpWidth"), "12000");
+  EXPECT_EQ(Stored("HelpLeft"), "1500");
+
+  form.Move(0, 0, 9600, 7800);
+  help->Show();
+  ASSERT_TRUE(help->Loaded());
+  EXPECT_DOUBLE_EQ(form.Left(), 1500);
+  EXPECT_DOUBLE_EQ(form.Width(), 12000);
+  EXPECT_EQ(help->LastLink(), "");
+  EXPECT_EQ(Html().CurName(), "#");
+  EXPECT_FALSE(form.TopMost());
+  EXPECT_EQ(Checks(help->mnuOpDisp), (std::vector<bool>{true, false, false}));
+  help->Unload();
+}
+
+// A settings store whose file cannot be written.
+struct UnwritableSettings final : ISettingsStore {
+  UnwritableSettings() : install(*this) {}
+  std::optional<std::string> GetSetting(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void SaveSetting(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    throw RuntimeError(errPathFileAccess, "設定ファイル Kelvora.ini に書き込めませんでした。", "Kelvora");
+  }
+  ScopedService<ISettingsStore> install;
+};
+
+TEST_F(HelpWindow, APlacementThatCannotBeStoredIsReportedAndTheWindowStillCloses) {
+  Load(page1);
+  UnwritableSettings unwritable;
+  help->Command1_Click(6);
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(help->Viewer(), nullptr);
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_NE(box.Calls[0].Prompt.find("書き込めませんでした"), std::string::npos);
+}
+
+TEST_F(HelpWindow, AMissingHelpFileIsNamedAndTheWindowCloses) {
+  const std::string missing = (TestFolder() / "nosuch.htm").string();
+  Load(missing);
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Prompt, "指定された HTML ファイル " + missing + " が見つかりませんでした");
+  EXPECT_EQ(box.Calls[0].Style, vbCritical);
+  EXPECT_EQ(box.Calls[0].Title, "QuilletHelp");
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(help->Viewer(), nullptr);
+  EXPECT_FALSE(help->Form().Visible());
+}
+
+TEST_F(HelpWindow, WithoutTheComponentTheErrorIsShownAndTheWindowCloses) {
+  fs::remove(com::ComponentRegistryPath());
+  help = std::make_unique<frmHTMLHelp>();
+  help->SetHTMLHelpFile(page1);
+  help->Show();
+  ASSERT_EQ(box.Calls.size(), 1u);
+  // The number, then the runtime's description without a separator.
+  EXPECT_EQ(box.Calls[0].Prompt.rfind("429ActiveX コンポーネントはオブジェクトを作成できません。", 0), 0u)
+      << box.Calls[0].Prompt;
+  EXPECT_EQ(box.Calls[0].Style, vbOKOnly);
+  EXPECT_EQ(box.Calls[0].Title, "Kelvora");
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_FALSE(help->Form().Visible());
+}
+
+TEST_F(HelpWindow, TheVersionBoxNamesTheComponentAndThePage) {
+  Load(page1);
+  help->mnuVer_Click();
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Style, vbInformation);
+  EXPECT_EQ(box.Calls[0].Title, "QuilletHelp");
+  const std::string& text = box.Calls[0].Prompt;
+  EXPECT_EQ(text.substr(0, 12), "QuilletHelp\n");
+  EXPECT_NE(text.find("/Quillet,DLL\nDLL Version : 1,0.0.23\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n\nKelvora ヘルプ\n( " + page1 + " )"), std::string::npos) << text;
+}
+
+}  // namespace
