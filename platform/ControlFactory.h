@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/CheckBox.h"
 #include "platform/CommandButton.h"
 #include "platform/Form.h"
 #include "platform/Frame.h"
@@ -38,6 +39,8 @@ class IControlFactory {
   virtual std::unique_ptr<ICommandButton> CreateCommandButton(IControl&, const std::string&, int16_t = -1) {
     return nullptr;
   }
+  // A check box, shown; nullptr on a backend without check boxes.
+  virtual std::unique_ptr<ICheckBox> CreateCheckBox(IControl&, const std::string&, int16_t = -1) { return nullptr; }
   // A window timer, disabled, interval 0.
   virtual std::unique_ptr<ITimer> CreateTimer() = 0;
 };

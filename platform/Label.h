@@ -25,6 +25,13 @@ class ILabel : public IControl {
   virtual OleColor ForeColor() const = 0;
   virtual void SetForeColor(OleColor color) = 0;
 
+  // True: an "&" in the caption underlines the next character ("&&" shows
+  // one "&"), and Alt + that character moves the focus to the control that
+  // follows the label in the tab order. False (the default here): the
+  // caption shows as it is.
+  virtual bool UseMnemonic() const { return false; }
+  virtual void SetUseMnemonic(bool) {}
+
   virtual StdFont Font() const = 0;
   // Takes the font; the size snaps to what the platform can realise.
   virtual void SetFont(const StdFont& font) = 0;

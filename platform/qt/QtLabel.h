@@ -1,5 +1,7 @@
 #pragma once
 // A label: a windowless-looking child widget that paints its caption.
+#include <QShortcut>
+
 #include "platform/Label.h"
 #include "platform/qt/QtControl.h"
 
@@ -19,12 +21,16 @@ class QtLabel final : public QtControl<ILabel> {
   void SetBackColor(OleColor color) override;
   OleColor ForeColor() const override { return mForeColor; }
   void SetForeColor(OleColor color) override;
+  bool UseMnemonic() const override { return mUseMnemonic; }
+  void SetUseMnemonic(bool useMnemonic) override;
   StdFont Font() const override { return mFont; }
   void SetFont(const StdFont& font) override;
 
  private:
   friend class LabelWidget;
   void Changed();
+  // The Alt + letter shortcut of a mnemonic caption.
+  void UpdateMnemonic();
 
   std::string mCaption;
   bool mAutoSize = false;
@@ -32,6 +38,8 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mBackColor = SystemColor(COLOR_BTNFACE);
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
+  bool mUseMnemonic = false;
+  QShortcut* mMnemonic = nullptr;  // owned by the widget
 };
 
 }  // namespace platform::qt

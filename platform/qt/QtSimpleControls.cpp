@@ -1,5 +1,6 @@
 #include "platform/qt/QtSimpleControls.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QPalette>
@@ -80,6 +81,14 @@ void QtComboBox::SetText(const std::string& text) {
   if (Combo()) Combo()->setEditText(ToQ(text));
 }
 
+int16_t QtComboBox::Style() const { return Combo() && !Combo()->isEditable() ? 2 : 0; }
+void QtComboBox::SetStyle(int16_t style) {
+  if (!Combo() || (style != 0 && style != 2)) return;
+  const QSignalBlocker quiet(Combo());
+  Combo()->setEditable(style == 0);
+  if (style == 0) Combo()->setInsertPolicy(QComboBox::NoInsert);
+}
+
 // ---- list box
 
 QtListBox::QtListBox(IControl& container, std::string name)
@@ -124,6 +133,34 @@ std::string QtFrame::Caption() const {
 }
 void QtFrame::SetCaption(const std::string& caption) {
   if (mWidget) static_cast<QGroupBox*>(mWidget.data())->setTitle(ToQ(caption));
+}
+
+namespace {
+// Keeps a widget from painting itself; its children still paint.
+class NoPaint final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+};
+}  // namespace
+
+void QtFrame::SetBorderStyle(int16_t style) {
+  if (!mWidget || (style != 0 && style != 1) || style == mBorderStyle) return;
+  mBorderStyle = style;
+  // Without a border the group box draws nothing of its own.
+  if (style == 0) {
+    mNoPaint = new NoPaint(mWidget);
+    mWidget->installEventFilter(mNoPaint);
+  } else {
+    delete mNoPaint;
+    mNoPaint = nullptr;
+  }
+  mWidget->update();
+}
+void QtFrame::ZOrder(int16_t position) {
+  if (!mWidget) return;
+  if (position == 0) mWidget->raise();
+  else mWidget->lower();
 }
 
 // ---- line
