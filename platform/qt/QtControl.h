@@ -21,6 +21,9 @@ class QtWidgetHolder {
  public:
   virtual ~QtWidgetHolder() = default;
   virtual QWidget* Widget() const = 0;
+  // Pixels of the widget above its client area (a window's menu bar):
+  // the controls it holds are placed below them.
+  virtual int ClientTopPx() const { return 0; }
 };
 
 // The Qt widget behind a platform control (nullptr for controls of another backend).
@@ -45,12 +48,12 @@ class QtControl : public Interface, public QtWidgetHolder {
   IControl* Container() const override { return mContainer; }
 
   double Left() const override { return mWidget ? mWidget->x() * TppX() : 0; }
-  double Top() const override { return mWidget ? mWidget->y() * TppY() : 0; }
+  double Top() const override { return mWidget ? (mWidget->y() - ContainerTopPx()) * TppY() : 0; }
   double Width() const override { return mWidget ? mWidget->width() * TppX() : 0; }
   double Height() const override { return mWidget ? mWidget->height() * TppY() : 0; }
   void Move(double left, double top, double width, double height) override {
     if (!mWidget) return;
-    mWidget->setGeometry(TwipsToPxX(left), TwipsToPxY(top), std::max(0, TwipsToPxX(width)),
+    mWidget->setGeometry(TwipsToPxX(left), TwipsToPxY(top) + ContainerTopPx(), std::max(0, TwipsToPxX(width)),
                          std::max(0, TwipsToPxY(height)));
   }
   bool Visible() const override { return mWidget && !mWidget->isHidden(); }
@@ -63,6 +66,12 @@ class QtControl : public Interface, public QtWidgetHolder {
   }
 
  protected:
+  // The container's pixels above its client area.
+  int ContainerTopPx() const {
+    const auto* holder = dynamic_cast<const QtWidgetHolder*>(mContainer);
+    return holder ? holder->ClientTopPx() : 0;
+  }
+
   QPointer<QWidget> mWidget;
 
  private:

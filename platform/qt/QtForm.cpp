@@ -1,12 +1,16 @@
 #include "platform/qt/QtForm.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPainter>
 #include <QWindow>
 
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormMessages.h"
+#include "platform/qt/QtMenuBar.h"
 
 namespace platform::qt {
 
@@ -32,10 +36,12 @@ class FormWidget final : public QWidget {
       mForm.mInPaint = false;
     }
     QPainter p(this);
-    p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect());
+    const int top = mForm.ClientTopPx();
+    p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect().translated(0, -top));
   }
   void resizeEvent(QResizeEvent*) override {
-    mForm.mCanvas->Resize(width(), height());
+    if (mForm.mMenuBar) mForm.mMenuBar->resize(width(), mForm.mMenuBar->height());
+    mForm.mCanvas->Resize(width(), std::max(0, height() - mForm.ClientTopPx()));
     if (mForm.Events.Resize) mForm.Events.Resize();
   }
   void mousePressEvent(QMouseEvent* e) override {
@@ -56,7 +62,7 @@ class FormWidget final : public QWidget {
   }
   void closeEvent(QCloseEvent* e) override {
     int16_t cancel = 0;
-    if (mForm.Events.QueryUnload) mForm.Events.QueryUnload(cancel, 0);
+    if (mForm.Events.QueryUnload) mForm.Events.QueryUnload(cancel, mForm.mUnloadMode);
     if (cancel == 0 && mForm.Events.Unload) mForm.Events.Unload(cancel);
     if (cancel != 0) e->ignore();
     else e->accept();
@@ -66,7 +72,7 @@ class FormWidget final : public QWidget {
   using MouseHandler = std::function<void(int16_t, int16_t, double, double)>;
   void Raise(const MouseHandler& handler, QMouseEvent* e, Qt::MouseButtons buttons) {
     if (!handler) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = e->position().toPoint() - QPoint(0, mForm.ClientTopPx());
     handler(VbButton(buttons), VbShift(e->modifiers()), mForm.mCanvas->FromPxX(p.x()), mForm.mCanvas->FromPxY(p.y()));
   }
 
@@ -125,6 +131,13 @@ QtForm::QtForm(const FormStyle& style)
   auto* widget = new FormWidget(*this, FlagsFor(style));
   widget->setWindowTitle(ToQ(style.Caption));
   widget->setObjectName(ToQ(style.Name));
+  // Disabled captions in the system's gray text, readable on the button
+  // face the window is drawn in.
+  QPalette palette = widget->palette();
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(QPalette::Disabled, role, ToQColor(SystemColor(COLOR_GRAYTEXT)));
+  }
+  widget->setPalette(palette);
   mWidget = widget;
   mCanvas->Resize(widget->width(), widget->height());
   mMessages = std::make_unique<FormMessages>(*this);
@@ -139,9 +152,37 @@ QtForm::~QtForm() {
 HWND QtForm::hWnd() const { return mMessages->Handle(); }
 
 void QtForm::Move(double left, double top, double width, double height) {
-  mMessages->ApplyTrackSize();
+  const bool sizable = mStyle.BorderStyle == vbSizable || mStyle.BorderStyle == vbSizableToolWindow;
+  if (sizable) {
+    mMessages->ApplyTrackSize();
+  } else if (mWidget) {
+    // The program sizes a window that the user cannot.
+    mWidget->setMinimumSize(0, 0);
+    mWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
   QtControl::Move(left, top, width, height);
-  if (mWidget) mCanvas->Resize(mWidget->width(), mWidget->height());
+  if (!sizable) mMessages->ApplyTrackSize();
+  if (mWidget) mCanvas->Resize(mWidget->width(), std::max(0, mWidget->height() - ClientTopPx()));
+}
+
+int QtForm::ClientTopPx() const { return mMenuBar ? mMenuBar->height() : 0; }
+
+void QtForm::SetMenuBar(const std::vector<Menu*>& menus) {
+  if (!mWidget) return;
+  const int oldTop = ClientTopPx();
+  delete mMenuBar.data();
+  QMenuBar* bar = CreateMenuBar(*mWidget, menus);
+  bar->setGeometry(0, 0, mWidget->width(), bar->sizeHint().height());
+  bar->show();
+  mMenuBar = bar;
+  // The controls already on the window keep their place in the client area.
+  const int shift = ClientTopPx() - oldTop;
+  for (QObject* child : mWidget->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget && widget != bar && !widget->isWindow()) widget->move(widget->pos() + QPoint(0, shift));
+  }
+  mCanvas->Resize(mWidget->width(), std::max(0, mWidget->height() - ClientTopPx()));
+  mWidget->update();
 }
 
 std::string QtForm::Caption() const { return mWidget ? FromQ(mWidget->windowTitle()) : std::string(); }
@@ -184,7 +225,23 @@ void QtForm::Hide() {
   if (mWidget) mWidget->hide();
 }
 void QtForm::Unload() {
+  if (!mWidget) return;
+  const int16_t outer = mUnloadMode;
+  mUnloadMode = 1;
+  mWidget->close();
+  mUnloadMode = outer;
+}
+void QtForm::CloseByUser() {
   if (mWidget) mWidget->close();
+}
+void QtForm::ZOrder(int16_t position) {
+  if (!mWidget) return;
+  if (position == 0) {
+    mWidget->raise();
+    mWidget->activateWindow();
+  } else {
+    mWidget->lower();
+  }
 }
 void QtForm::Refresh() {
   if (mWidget) mWidget->repaint();

@@ -25,12 +25,17 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Show() override;
   void Hide() override;
   void Unload() override;
+  void ZOrder(int16_t position) override;
+  // Closes the window as its close box does (unload mode 0).
+  void CloseByUser();
   void Refresh() override;
   HWND hWnd() const override;
   // The size stays within the track sizes of the window's procedure. Hidden
   // widgets get their resize event only when shown; the surface follows the
   // new size at once.
   void Move(double left, double top, double width, double height) override;
+  void SetMenuBar(const std::vector<Menu*>& menus) override;
+  int ClientTopPx() const override;
 
   const FormStyle& Style() const { return mStyle; }
 
@@ -43,6 +48,8 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   std::unique_ptr<SurfaceCanvas> mCanvas;
   std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
+  QPointer<QWidget> mMenuBar;
+  int16_t mUnloadMode = 0;  // 1 while the program's Unload closes the window
 };
 
 }  // namespace platform::qt

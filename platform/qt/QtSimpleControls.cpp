@@ -177,7 +177,7 @@ class LineWidget final : public QWidget {
     QPen pen(ToQColor(mLine.mBorderColor));
     pen.setWidth(mLine.mBorderWidth);
     p.setPen(pen);
-    const QPoint origin = pos();
+    const QPoint origin = pos() - QPoint(0, mLine.ContainerTopPx());
     p.drawLine(QPoint(TwipsToPxX(mLine.mX1), TwipsToPxY(mLine.mY1)) - origin,
                QPoint(TwipsToPxX(mLine.mX2), TwipsToPxY(mLine.mY2)) - origin);
   }
@@ -204,7 +204,7 @@ void QtLine::Place() {
   const int w = mBorderWidth;
   const int l = std::min(TwipsToPxX(mX1), TwipsToPxX(mX2)), r = std::max(TwipsToPxX(mX1), TwipsToPxX(mX2));
   const int t = std::min(TwipsToPxY(mY1), TwipsToPxY(mY2)), b = std::max(TwipsToPxY(mY1), TwipsToPxY(mY2));
-  mWidget->setGeometry(l, t, r - l + w, b - t + w);
+  mWidget->setGeometry(l, t + ContainerTopPx(), r - l + w, b - t + w);
   mWidget->update();
 }
 
