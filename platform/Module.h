@@ -23,6 +23,10 @@ using ModuleAttachFunction = void (*)(const ModuleHost*);
 // "libkvportio.so"); names without a mapping are returned unchanged.
 std::string ModuleFileName(const std::string& name);
 
+// The running program's folder (App.Path), without a trailing separator;
+// empty when it cannot be read.
+std::string ProgramFolder();
+
 // The folders searched, in order: the running program's folder, the folders
 // of KELVORA_MODULE_PATH, of LD_LIBRARY_PATH, then the system library
 // folders. The current folder is never searched.
