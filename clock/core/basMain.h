@@ -1,10 +1,17 @@
 #pragma once
 // The start-up module: the program's process-wide state, alive for the whole
-// run. The start routine fills it; the windows read and change it.
+// run. The start routine fills it; the windows read and change it. Also the
+// routines that the clock's menu and the settings dialog share.
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class frmMain;
 class frmSetUp;
+
+namespace platform {
+class IForm;
+}
 
 namespace basMain {
 
@@ -16,9 +23,56 @@ extern bool mblnSetUpOpen;
 // True when the PC-buzzer control was found usable at start-up.
 extern bool mblnSpeakerReady;
 
+// The corner the clock sits in: 0 top right, 1 bottom right, 2 bottom
+// left, 3 top left. 0 at program start, not stored.
+extern int16_t mintCorner;
+
 // The clock window and the settings dialog of this run; nullptr before they
 // are created and after they are unloaded.
 extern frmMain* gfrmMain;
 extern frmSetUp* gfrmSetUp;
+
+// ---- the time-signal text and kind
+
+// Where the signal text lives while the settings dialog is loaded: its
+// field Text1. The dialog sets this when it loads and clears it when it
+// unloads.
+extern std::function<std::string()> gfncTimeSignalText;
+// The signal text: the settings dialog's field when there is one, else the
+// WavFile setting.
+std::string TimeSignalText();
+
+// The signal kind chosen by the last GetTimeSignalKind.
+extern int16_t mintTimeSignalKind;
+// −1 signal off; 1 MML; 5 MML on Windows NT; 2 an existing file on the PC
+// buzzer; 3 an existing file on the sound device; 4 no such file.
+int16_t GetTimeSignalKind();
+
+// ---- shared actions of the clock's menu and the settings dialog
+
+// Brings the parked settings dialog on screen.
+void OpenSettingsDialog();
+// Gives the open settings dialog the input focus; a failure is ignored.
+void FocusSettingsDialog();
+// Unloads the settings dialog, which ends the program.
+void UnloadSettingsDialog();
+// Opens the help document.
+void OpenHelp();
+// Shows the about box, modally.
+void ShowVersionInfo();
+// Puts the date and time on the clipboard: the bottom row's format, a blank,
+// the top row's format, CR LF.
+void CopyTimeToClipboard();
+
+// ---- parking the settings dialog
+
+// Moves a window to Left = −Width, Top = −Height: it counts as shown (its
+// taskbar entry stays) but cannot be seen. Where the window system lets no
+// program place its windows, the window is minimised instead.
+void MoveOffScreen(platform::IForm& window);
+// Gives the settings dialog's system menu, taken afresh from the standard
+// one, a separator and the item "設定(&O)" (command 512) in place of its
+// second item.
+void AddSettingsMenuItem();
 
 }  // namespace basMain
