@@ -2,7 +2,8 @@
 // component (DispHTML on an offscreen canvas 600 pixels wide, to completion)
 // and with QTextDocument (setHtml, layout at the same width, draw the first
 // screen), prints both times and their ratio, then the viewer's peak memory
-// for a 1 MB document above the empty viewer.
+// for a 1 MB document above the empty viewer, and the display times of
+// documents of a few troublesome shapes at 256 KB and 1 MB.
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
@@ -57,6 +58,26 @@ std::string Generate(size_t bytes) {
   return s + "</BODY></HTML>\n";
 }
 
+// Shapes of documents whose display once grew with the square of their
+// size, at least the given size in bytes.
+struct Shape {
+  const char* Name;
+  std::string (*Make)(size_t bytes);
+};
+std::string Repeat(const std::string& unit, size_t bytes) {
+  std::string s = "<HTML><BODY>\n";
+  while (s.size() < bytes) s += unit;
+  return s + "</BODY></HTML>\n";
+}
+const Shape kShapes[] = {
+    {"nested lists <OL><LI>x", [](size_t b) { return Repeat("<OL><LI>x", b); }},
+    {"& without ;", [](size_t b) { return Repeat("&", b); }},
+    {"text runs a<BR>", [](size_t b) { return Repeat("a<BR>", b); }},
+    {"one text run", [](size_t b) { return Repeat(std::string(49, 'x') + "\n", b); }},
+    {"Japanese prose", [](size_t b) { return Repeat("日本語の文章を折り返すと、「かぎかっこ」や句読点が行頭に来ないようにします。\n", b); }},
+    {"centred lines", [](size_t b) { return Repeat("<CENTER>centred text that wraps, 中央にそろえた行</CENTER>\n", b); }},
+};
+
 struct Host {
   Host() {
     form = platform::Controls().CreateForm(platform::FormStyle{"frmBench", "", platform::vbSizable, false, false});
@@ -108,6 +129,28 @@ int main(int argc, char** argv) {
                 "empty viewer (goal < 100 MB)\n",
                 big.size(), ok ? "shown" : "NOT shown", Seconds(t1 - t0), host.canvas->Height() / 15.0,
                 (peak - base) / 1024.0);
+  }
+
+  // Each shape at 256 KB and 1 MB: four times the text should take about
+  // four times as long.
+  for (const Shape& shape : kShapes) {
+    // 1 MB first, so that its peak memory is not hidden by memory the
+    // smaller display left behind.
+    double seconds[2] = {0, 0};
+    long peakKiB = 0;
+    bool ok = true;
+    for (int k = 0; k < 2; ++k) {
+      Host host;
+      host.html.SetHtmlFile(write("shape.htm", shape.Make(k == 0 ? 1024 * 1024 : 256 * 1024)));
+      std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak
+      const long base = StatusKiB("VmRSS:");
+      const auto t0 = std::chrono::steady_clock::now();
+      ok = host.html.DispHTML(true) && ok;
+      seconds[k] = Seconds(std::chrono::steady_clock::now() - t0);
+      if (k == 0) peakKiB = StatusKiB("VmHWM:") - base;
+    }
+    std::printf("%-24s 1 MB %.3f s (goal < 1 s), 256 KB %.3f s (1 MB takes x%.1f), peak +%.0f MB%s\n", shape.Name,
+                seconds[0], seconds[1], seconds[0] / seconds[1], peakKiB / 1024.0, ok ? "" : ", NOT shown");
   }
 
   const std::string doc = Generate(200 * 1024);

@@ -135,4 +135,32 @@ std::u32string AttributeValue(const std::u32string& tag, size_t start) {
   return value;
 }
 
+size_t FindAttribute(const std::u32string& tag, const std::u32string& name, size_t from) {
+  const auto blank = [](char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; };
+  const size_t n = tag.size();
+  size_t i = 0;
+  while (i < n && !blank(tag[i])) ++i;  // the tag name
+  while (i < n) {
+    while (i < n && blank(tag[i])) ++i;
+    const size_t at = i;
+    while (i < n && !blank(tag[i]) && tag[i] != U'=') ++i;
+    if (i > at && at >= from && tag.compare(at, i - at, name) == 0) return at;
+    size_t j = i;
+    while (j < n && blank(tag[j])) ++j;
+    if (j >= n || tag[j] != U'=') continue;
+    // Skip the value: quoted up to its closing quote, else up to a blank.
+    i = j + 1;
+    while (i < n && blank(tag[i])) ++i;
+    if (i < n && (tag[i] == U'"' || tag[i] == U'\'')) {
+      const size_t close = tag.find(tag[i], i + 1);
+      if (close != std::u32string::npos) {
+        i = close + 1;
+        continue;
+      }
+    }
+    while (i < n && !blank(tag[i])) ++i;
+  }
+  return std::u32string::npos;
+}
+
 }  // namespace basHTML

@@ -30,5 +30,9 @@ bool Like(const std::u32string& text, const std::u32string& pattern);
 // removed. A value that opens with a double quote runs to its closing
 // quote, spaces included. Empty when there is no "=".
 std::u32string AttributeValue(const std::u32string& tag, size_t start);
+// The position (0-based) of the attribute named `name` in a tag text, found
+// as a whole attribute name at or after `from`: not inside another name or
+// a value. npos when the tag has no such attribute.
+size_t FindAttribute(const std::u32string& tag, const std::u32string& name, size_t from = 0);
 
 }  // namespace basHTML

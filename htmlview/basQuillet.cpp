@@ -2,9 +2,11 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/Checked.h"
@@ -154,29 +156,121 @@ std::string ToUtf8(char32_t c) {
   return out;
 }
 
-std::u32string DecodeText(const std::string& bytes) {
-  if (IsValidUtf8(bytes)) {
-    const bool bom = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    return ToChars(bom ? bytes.substr(3) : bytes);
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// The position of `word` (lower-case ASCII) in bytes[from, to), ignoring case.
+size_t FindNoCase(const std::string& bytes, const char* word, size_t from, size_t to) {
+  const size_t len = std::strlen(word);
+  for (size_t i = from; i + len <= to; ++i) {
+    size_t k = 0;
+    while (k < len && LowerAscii(bytes[i + k]) == word[k]) ++k;
+    if (k == len) return i;
   }
+  return std::string::npos;
+}
+
+// Labels that name a narrower set than the pages carrying them use, read as
+// browsers read them.
+std::string ConverterName(const std::string& label) {
+  std::string lower;
+  for (char c : label) lower.push_back(LowerAscii(c));
+  if (lower.empty()) return {};
+  if (lower == "iso-8859-1" || lower == "iso8859-1" || lower == "latin1" || lower == "l1" ||
+      lower == "us-ascii" || lower == "ascii" || lower == "iso_8859-1" || lower == "cp819")
+    return "windows-1252";
+  if (lower == "shift_jis" || lower == "shift-jis" || lower == "sjis" || lower == "x-sjis" || lower == "ms_kanji" ||
+      lower == "csshiftjis")
+    return "windows-31j";
+  return label;
+}
+
+using Converter = std::unique_ptr<UConverter, void (*)(UConverter*)>;
+
+Converter OpenConverter(const std::string& name) {
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, void (*)(UConverter*)> conv(ucnv_open("windows-31j", &status), ucnv_close);
-  if (U_FAILURE(status)) return ToChars(bytes);
+  Converter conv(ucnv_open(name.c_str(), &status), ucnv_close);
+  if (U_FAILURE(status)) conv.reset();
+  if (conv) ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) conv.reset();
+  return conv;
+}
+
+std::u32string Convert(UConverter* conv, const char* src, const char* end) {
+  // In a stateless converter an ASCII byte never belongs to a bad sequence
+  // before it; in ISO-2022 ASCII bytes carry the encoded characters.
+  const bool asciiSafe = ucnv_getType(conv) != UCNV_ISO_2022;
   std::u32string out;
-  out.reserve(bytes.size());
-  const char* src = bytes.data();
-  const char* end = src + bytes.size();
+  out.reserve(static_cast<size_t>(end - src));
   while (src < end) {
-    status = U_ZERO_ERROR;
-    const UChar32 c = ucnv_getNextUChar(conv.get(), &src, end, &status);
-    if (U_FAILURE(status)) {
-      if (status == U_INDEX_OUTOFBOUNDS_ERROR) break;
-      out.push_back(U'\uFFFD');
+    UErrorCode status = U_ZERO_ERROR;
+    const char* before = src;
+    const UChar32 c = ucnv_getNextUChar(conv, &src, end, &status);
+    if (status == U_INDEX_OUTOFBOUNDS_ERROR) break;
+    if (U_SUCCESS(status)) {
+      out.push_back(static_cast<char32_t>(c));
       continue;
     }
-    out.push_back(static_cast<char32_t>(c));
+    out.push_back(U'\uFFFD');
+    if (src <= before) src = before + 1;
+    if (asciiSafe) {
+      // Only the first byte is lost; an ASCII byte taken with it is text.
+      for (const char* p = before + 1; p < src; ++p) {
+        if (static_cast<unsigned char>(*p) < 0x80) {
+          src = p;
+          break;
+        }
+      }
+      ucnv_resetToUnicode(conv);
+    }
   }
   return out;
+}
+
+}  // namespace
+
+std::string DeclaredCharset(const std::string& bytes) {
+  size_t to = FindNoCase(bytes, "<body", 0, bytes.size());
+  if (to == std::string::npos) to = bytes.size();
+  size_t from = 0;
+  for (size_t meta; (meta = FindNoCase(bytes, "<meta", from, to)) != std::string::npos;) {
+    const size_t close = std::min(bytes.find('>', meta), to);
+    from = close;
+    size_t at = FindNoCase(bytes, "charset", meta, close);
+    if (at == std::string::npos) continue;
+    at += 7;
+    while (at < close && (bytes[at] == ' ' || bytes[at] == '\t')) ++at;
+    if (at >= close || bytes[at] != '=') continue;
+    ++at;
+    while (at < close && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '"' || bytes[at] == '\'')) ++at;
+    size_t end = at;
+    while (end < close && (std::isalnum(static_cast<unsigned char>(bytes[end])) || bytes[end] == '-' ||
+                           bytes[end] == '_' || bytes[end] == '.' || bytes[end] == ':'))
+      ++end;
+    if (end > at) return bytes.substr(at, end - at);
+  }
+  return {};
+}
+
+std::u32string DecodeText(const std::string& bytes) {
+  const char* src = bytes.data();
+  const char* end = src + bytes.size();
+  std::string name;
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) name = "UTF-8", src += 3;
+  else if (bytes.compare(0, 2, "\xFF\xFE") == 0) name = "UTF-16LE", src += 2;
+  else if (bytes.compare(0, 2, "\xFE\xFF") == 0) name = "UTF-16BE", src += 2;
+  else name = ConverterName(DeclaredCharset(bytes));
+  const bool bom = src != bytes.data();
+  Converter conv = name.empty() ? Converter(nullptr, ucnv_close) : OpenConverter(name);
+  if (!conv || (!bom && ucnv_getType(conv.get()) == UCNV_UTF8)) {
+    // Valid UTF-8 is read as such; undeclared other bytes as Shift-JIS.
+    std::string rest(src, end);
+    if (IsValidUtf8(rest)) return ToChars(rest);
+    if (!conv) conv = OpenConverter("windows-31j");
+    if (!conv) return ToChars(rest);
+  }
+  return Convert(conv.get(), src, end);
 }
 
 }  // namespace basQuillet

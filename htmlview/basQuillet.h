@@ -27,8 +27,15 @@ std::u32string ToChars(const std::string& utf8);
 std::string ToUtf8(const std::u32string& chars);
 std::string ToUtf8(char32_t c);
 
-// The text of a file's bytes: UTF-8 when they are valid UTF-8 (a leading
-// byte-order mark dropped), otherwise Shift-JIS (Windows code page 932).
+// The character set a document declares in a META tag before its body
+// (`charset=NAME` in CONTENT, or a CHARSET attribute); empty when none.
+std::string DeclaredCharset(const std::string& bytes);
+
+// The text of a file's bytes: by its byte-order mark (UTF-8, UTF-16), else
+// by the character set it declares when ICU knows it, else UTF-8 when the
+// bytes are valid UTF-8, otherwise Shift-JIS (Windows code page 932).
+// Undecodable bytes become U+FFFD; an ASCII character after a bad byte is
+// kept.
 std::u32string DecodeText(const std::string& bytes);
 
 }  // namespace basQuillet

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "htmlview/basHTML.h"
 #include "htmlview/basQuillet.h"
@@ -207,7 +208,20 @@ bool clsHTML::DispHTML(bool blnForce) {
   mctlCanvas->SetVisible(false);
   try {
     std::string plain;
-    if (DrawDocument(mstrHtml, *mctlCanvas, *mctlWork, plain)) {
+    const platform::StdFont font = mctlCanvas->Font();
+    bool done = DrawDocument(mstrHtml, *mctlCanvas, *mctlWork, plain);
+    if (mblnAnchorMissing && Initialize()) {
+      // An anchor the document does not have: show the document from its start.
+      struct KeepName {
+        std::string& name;
+        std::string kept;
+        ~KeepName() { name = std::move(kept); }
+      } keep{mstrCurName, std::exchange(mstrCurName, std::string())};
+      mctlCanvas->SetFont(font);
+      plain.clear();
+      done = DrawDocument(mstrHtml, *mctlCanvas, *mctlWork, plain);
+    }
+    if (done) {
       mstrPlainText = std::move(plain);
       mblnLoaded = true;
       result = true;

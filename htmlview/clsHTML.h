@@ -130,4 +130,6 @@ class clsHTML {
   bool mblnAutoHeight = false;
   bool mblnNoRedisplay = false;
   bool mblnLinkCursor = false;
+  // The last walk never met the current anchor.
+  bool mblnAnchorMissing = false;
 };

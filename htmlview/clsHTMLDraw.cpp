@@ -2,10 +2,11 @@
 // it into text pieces, entities and tags and draws as it goes.
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "htmlview/basHTML.h"
 #include "htmlview/basQuillet.h"
-#include "htmlview/clsHTML.h"
+#include "htmlview/clsHTMLDrawState.h"
 #include "platform/Checked.h"
 
 using platform::IPictureBox;
@@ -14,7 +15,6 @@ using std::u32string;
 
 namespace {
 
-constexpr int32_t kIndentStep = 300;
 const u32string kCrLf = U"\r\n";
 
 bool IsOneOf(const u32string& tag, std::initializer_list<const char32_t*> names) {
@@ -35,42 +35,41 @@ bool StartsWithNoCase(const u32string& text, const u32string& prefix) {
   return basHTML::UpperAscii(text.substr(0, prefix.size())) == basHTML::UpperAscii(prefix);
 }
 
-}  // namespace
+// The next occurrence of one character at or after a position that only
+// moves forward: each part of the text is searched once, so a walk that asks
+// again and again stays linear.
+class NextOf {
+ public:
+  NextOf(const u32string& text, char32_t c) : mText(text), mChar(c) {}
+  size_t From(size_t pos) {
+    if (!mSearched || (mAt != u32string::npos && mAt < pos)) {
+      mAt = mText.find(mChar, pos);
+      mSearched = true;
+    }
+    return mAt;
+  }
 
-// The drawing state of one walk.
-struct clsHTML::DrawState {
-  int16_t Indent = 0;
-  int16_t BulletDepth = -1;
-  int16_t NumberDepth = -1;
-  std::vector<int32_t> Counters;
-  int16_t Align = 0;
-  int16_t PrevAlign = 0;
-  bool AlignedPending = false;
-  bool BulletJust = false;
-  bool NumberJust = false;
-  bool InLink = false;
-  bool ColorChanged = false;
-  bool SizeChanged = false;
-  double BaseSize = 0;
-  bool ImagePending = false;
-  u32string ImagePath;
-  int32_t ImageWidth = 0;
-  int32_t ImageHeight = 0;
-  bool On = true;
-  // Pieces of links printed on the work surface, placed when the line is
-  // copied: link index and the piece's box on the work surface.
-  struct AlignedLink {
-    size_t Link;
-    double Left, Top, Right, Bottom;
-  };
-  std::vector<AlignedLink> AlignedLinks;
+ private:
+  const u32string& mText;
+  char32_t mChar;
+  size_t mAt = u32string::npos;
+  bool mSearched = false;
 };
+
+// One less, but not below the floor: closing tags without their opening
+// tag do not take indents and list depths below nothing.
+void Decrease(int32_t& value, int32_t floor) {
+  if (value > floor) --value;
+}
+
+}  // namespace
 
 bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureBox& work, std::string& plainText) {
   const double tppX = basQuillet::TwipsPerPixelX();
   const double tppY = basQuillet::TwipsPerPixelY();
-  DrawState st;
   std::string plain;
+  DrawState st(*this, canvas, work, plain);
+  mblnAnchorMissing = false;
 
   // Start of the walk.
   canvas.SetBackColor(static_cast<platform::OleColor>(mlngBackColor));
@@ -78,8 +77,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
   canvas.SetFontSize(basHTML::HtmlSizeToPoints(mintBaseFont, false) * msngScale);
   st.BaseSize = platform::checked::CInt(basHTML::HtmlSizeToPoints(mintBaseFont, false) * msngScale);
 
-  const u32string upperHtml = basHTML::UpperAscii(html);
-  const size_t body = upperHtml.find(U"<BODY");
+  const size_t body = basHTML::UpperAscii(html).find(U"<BODY");
   if (body == u32string::npos) return false;
   size_t pos = body;
   st.On = mstrCurName.empty();
@@ -91,139 +89,13 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
       }
     }
   }
-
-  const auto growCanvas = [&](double by) {
-    canvas.SetHeight(canvas.Height() + by);
-    canvas.Refresh();
+  // Drawing that never started: the current anchor is not in the document.
+  const auto finish = [&](bool done) {
+    mblnAnchorMissing = !st.On;
+    return done;
   };
-  const auto spacers = [&]() {
-    const auto invisible = [&](bool& just, int16_t depth, const char* text) {
-      if (just) {
-        just = false;
-        return;
-      }
-      const platform::OleColor fore = canvas.ForeColor();
-      canvas.SetForeColor(static_cast<platform::OleColor>(mlngBackColor));
-      for (int k = 0; k <= depth; ++k) canvas.Print(text);
-      canvas.SetForeColor(fore);
-    };
-    if (st.BulletDepth >= 0) invisible(st.BulletJust, st.BulletDepth, "・");
-    if (st.NumberDepth >= 0) invisible(st.NumberJust, st.NumberDepth, "99.");
-  };
-  const auto newLine = [&]() {
-    canvas.PrintLine("");
-    canvas.SetCurrentX(static_cast<double>(st.Indent) * kIndentStep);
-    spacers();
-  };
-
-  // Copies the pending centred or right-aligned line to the canvas.
-  const auto flushAligned = [&]() {
-    const double w = work.CurrentX();
-    double x;
-    if (st.PrevAlign == 1) x = (canvas.ScaleWidth() - mlngRightMargin - w) / 2;
-    else if (st.PrevAlign == 2) x = canvas.ScaleWidth() - w - mlngRightMargin;
-    else {
-      st.AlignedPending = false;
-      st.AlignedLinks.clear();
-      return;
-    }
-    if (x < 0) x = 0;
-    x = CLng(x);
-    growCanvas(work.TextHeight("Ay"));
-    const int32_t dstX = CLng(x / tppX);
-    const int32_t dstY = CLng(canvas.CurrentY() / tppY) + 1;
-    // Only the printed part of the work surface is copied; the rest is
-    // background on both.
-    const int32_t widthPx = std::max<int32_t>(1, static_cast<int32_t>(std::ceil(w / tppX)));
-    const int32_t heightPx =
-        std::max<int32_t>(1, static_cast<int32_t>(std::ceil((work.CurrentY() + work.TextHeight("Ay")) / tppY)));
-    canvas.PaintPicture(work, 0, 0, widthPx, heightPx, dstX, dstY, widthPx, heightPx);
-    const double top = canvas.CurrentY() + tppY;
-    for (const auto& piece : st.AlignedLinks) {
-      LinkSpot& spot = mLinks[piece.Link];
-      const auto l = CLng(x + piece.Left), t = CLng(top + piece.Top), r = CLng(x + piece.Right),
-                 b = CLng(top + piece.Bottom);
-      if (spot.Right == 0 && spot.Bottom == 0) {
-        spot.Left = l, spot.Top = t, spot.Right = r, spot.Bottom = b;
-      } else {
-        spot.Left = std::min(spot.Left, l), spot.Top = std::min(spot.Top, t);
-        spot.Right = std::max(spot.Right, r), spot.Bottom = std::max(spot.Bottom, b);
-      }
-    }
-    st.AlignedLinks.clear();
-    canvas.PrintLine("");
-    st.AlignedPending = false;
-  };
-
-  const auto printAligned = [&](const u32string& piece) {
-    if (!st.AlignedPending) {
-      work.SetBackColor(canvas.BackColor());
-      work.Cls();
-      work.ClearPicture();
-      st.AlignedPending = true;
-    }
-    work.SetFont(canvas.Font());
-    work.SetForeColor(canvas.ForeColor());
-    if (work.CurrentY() + work.TextHeight("Ay") >= work.ScaleHeight()) work.SetHeight(work.Height() + work.TextHeight("Ay"));
-    const std::string text = basQuillet::ToUtf8(piece);
-    const double left = work.CurrentX(), top = work.CurrentY();
-    work.Print(text);
-    if (st.InLink && !mLinks.empty() && work.CurrentY() == top) {
-      mLinks.back().Text = text;
-      st.AlignedLinks.push_back({mLinks.size() - 1, left, top, work.CurrentX(), top + work.TextHeight(text)});
-    }
-    plain += text;
-  };
-
-  const auto drawPiece = [&](const u32string& piece) {
-    const std::string text = basQuillet::ToUtf8(piece);
-    if (canvas.CurrentY() + canvas.TextHeight(text) >= canvas.ScaleHeight()) growCanvas(canvas.TextHeight(text));
-    if (st.Align != 0) {
-      printAligned(piece);
-      return;
-    }
-    if (st.AlignedPending) flushAligned();
-    LinkSpot* spot = st.InLink && !mLinks.empty() ? &mLinks.back() : nullptr;
-    if (spot) spot->Text = text;
-    const double limit = canvas.ScaleWidth() - mlngRightMargin;
-    size_t i = 0;
-    const size_t n = piece.size();
-    while (i < n) {
-      if (piece[i] == U'\r' && i + 1 < n && piece[i + 1] == U'\n') {
-        i += 2;
-        growCanvas(canvas.TextHeight("Ay"));
-        newLine();
-        while (i < n && piece[i] == U' ') ++i;
-        if (i >= n) break;
-      }
-      const std::string ch = basQuillet::ToUtf8(piece[i]);
-      if (canvas.CurrentX() + canvas.TextWidth(ch) >= limit) {
-        growCanvas(canvas.TextHeight(text));
-        if (spot) {
-          spot->Right = CLng(canvas.CurrentX());
-          newLine();
-          spot->Bottom = CLng(canvas.CurrentY());
-          LinkSpot next;
-          next.Target = spot->Target;
-          next.Left = 0;
-          next.Top = CLng(canvas.CurrentY());
-          mLinks.push_back(std::move(next));
-          spot = &mLinks.back();
-          canvas.SetForeColor(static_cast<platform::OleColor>(mlngLinkColor));
-        } else {
-          newLine();
-        }
-      }
-      canvas.Print(ch);
-      if (spot) {
-        spot->Right = CLng(canvas.CurrentX());
-        spot->Bottom = CLng(canvas.CurrentY() + canvas.TextHeight(ch));
-      }
-      ++i;
-    }
-    plain += text;
-    st.AlignedPending = false;
-  };
+  std::unordered_set<std::string> anchorNames;
+  for (const AnchorEntry& a : mAnchors) anchorNames.insert(a.Name);
 
   const auto drawImage = [&]() {
     st.ImagePending = false;
@@ -241,7 +113,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
       if (st.ImageWidth > 0 && st.ImageHeight > 0) {
         const double x = CLng(canvas.CurrentX()), y = CLng(canvas.CurrentY());
         const double w = st.ImageWidth * tppX, h = st.ImageHeight * tppY;
-        if (y + h >= canvas.ScaleHeight()) growCanvas(h);
+        if (y + h >= canvas.ScaleHeight()) st.GrowCanvas(h);
         canvas.Box(x, y, x + w, y + h, 0);
         canvas.Line(x, y, x + w, y + h, 0);
         canvas.Line(x + w, y, x, y + h, 0);
@@ -251,7 +123,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     work.SetAutoSize(false);
     const double stretched = st.ImageHeight * tppY;
     const double h = std::max(work.Height(), stretched);
-    if (canvas.CurrentY() + h >= canvas.ScaleHeight()) growCanvas(h);
+    if (canvas.CurrentY() + h >= canvas.ScaleHeight()) st.GrowCanvas(h);
     const int32_t dstX = CLng(canvas.CurrentX() / tppX);
     const int32_t dstY = CLng(canvas.CurrentY() / tppY) + 1;
     int32_t drawnHeight;
@@ -264,7 +136,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
                           st.ImageWidth, st.ImageHeight);
       drawnHeight = st.ImageHeight;
     }
-    canvas.PrintLine("");
+    st.LineEnd();
     // Text goes on below the image, not over it.
     const double below = (dstY + drawnHeight) * tppY;
     if (canvas.CurrentY() < below) canvas.SetCurrentY(below);
@@ -274,7 +146,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
 
   // ALIGN in "P *" and "H# *": false when its value is empty.
   const auto handleAlign = [&](const u32string& upper, size_t from, u32string& piece) {
-    const size_t at = upper.find(U"ALIGN", from);
+    const size_t at = basHTML::FindAttribute(upper, U"ALIGN", from);
     if (at == u32string::npos) return true;
     const u32string value = basHTML::AttributeValue(upper, at + 1);
     if (value.empty()) return false;
@@ -293,7 +165,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     return true;
   };
   const auto colorOf = [&](const u32string& upper, const char32_t* keyword, bool& present, int32_t& color) {
-    const size_t at = upper.find(keyword);
+    const size_t at = basHTML::FindAttribute(upper, keyword);
     present = at != u32string::npos;
     if (!present) return true;
     const u32string value = basHTML::AttributeValue(upper, at);
@@ -301,17 +173,25 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     color = basHTML::ParseColor(value);
     return color != -1;
   };
-  const auto setFontSize = [&](double points) { canvas.SetFontSize(points); };
+  const auto setBold = [&](bool on) {
+    auto f = canvas.Font();
+    f.Bold = on;
+    canvas.SetFont(f);
+  };
 
+  NextOf nextLt(html, U'<'), nextGt(html, U'>'), nextSemi(html, U';');
   u32string prevTag;
   const size_t len = html.size();
   while (pos < len) {
     u32string piece;
     const char32_t c = html[pos];
     if (c == U'<') {
-      const size_t gt = html.find(U'>', pos + 1);
-      if (gt == u32string::npos) return false;
-      const u32string tag = html.substr(pos + 1, gt - pos - 1);
+      const size_t gt = nextGt.From(pos + 1);
+      if (gt == u32string::npos) return finish(false);
+      // Line ends inside a tag became spaces; they do not belong to its name.
+      size_t tagEnd = gt;
+      while (tagEnd > pos + 1 && (html[tagEnd - 1] == U' ' || html[tagEnd - 1] == U'\t')) --tagEnd;
+      const u32string tag = html.substr(pos + 1, tagEnd - pos - 1);
       const u32string upper = basHTML::UpperAscii(tag);
       const size_t tagPos = pos;
       pos = gt + 1;
@@ -320,13 +200,9 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
       if (upper == U"/BODY") {
         pos = len;
       } else if (IsOneOf(upper, {U"B", U"BOLD", U"STRONG"})) {
-        auto f = canvas.Font();
-        f.Bold = true;
-        canvas.SetFont(f);
+        setBold(true);
       } else if (IsOneOf(upper, {U"/B", U"/BOLD", U"/STRONG"})) {
-        auto f = canvas.Font();
-        f.Bold = false;
-        canvas.SetFont(f);
+        setBold(false);
       } else if (IsOneOf(upper, {U"I", U"ITALIC"})) {
         auto f = canvas.Font();
         f.Italic = true;
@@ -341,7 +217,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
           st.ColorChanged = false;
         }
         if (st.SizeChanged) {
-          setFontSize(st.BaseSize);
+          canvas.SetFontSize(st.BaseSize);
           st.SizeChanged = false;
         }
       } else if (upper == U"/A") {
@@ -353,7 +229,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
       } else if (upper == U"BLOCKQUOTE") {
         if (st.On) ++st.Indent;
       } else if (upper == U"/BLOCKQUOTE") {
-        if (st.On) --st.Indent;
+        if (st.On) Decrease(st.Indent, 0);
       } else if (upper == U"OL") {
         if (st.On) {
           ++st.Indent;
@@ -361,11 +237,13 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
           st.Counters.resize(static_cast<size_t>(st.NumberDepth) + 1, 0);
         }
       } else if (upper == U"/OL") {
-        // Without an open numbered list there is nothing to close.
-        if (st.On && st.NumberDepth >= 0) {
-          --st.Indent;
-          st.Counters[static_cast<size_t>(st.NumberDepth)] = 0;
-          --st.NumberDepth;
+        if (st.On) {
+          // Without an open numbered list there is nothing to close.
+          if (st.NumberDepth >= 0) {
+            Decrease(st.Indent, 0);
+            st.Counters[static_cast<size_t>(st.NumberDepth)] = 0;
+            --st.NumberDepth;
+          }
           if (!listCheck) piece = kCrLf;
         }
       } else if (upper == U"UL") {
@@ -375,8 +253,10 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         }
       } else if (upper == U"/UL") {
         if (st.On) {
-          --st.Indent;
-          --st.BulletDepth;
+          if (st.BulletDepth >= 0) {
+            Decrease(st.Indent, 0);
+            --st.BulletDepth;
+          }
           if (!listCheck) piece = kCrLf;
         }
       } else if (upper == U"DL") {
@@ -384,7 +264,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         if (st.On && !listCheck) piece = kCrLf;
       } else if (upper == U"LI") {
         if (st.On) {
-          canvas.SetCurrentX(static_cast<double>(st.Indent) * kIndentStep);
+          canvas.SetCurrentX(st.IndentX());
           if (st.NumberDepth >= 0) {
             int32_t& counter = st.Counters[static_cast<size_t>(st.NumberDepth)];
             ++counter;
@@ -394,6 +274,9 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
           } else if (st.BulletDepth >= 0) {
             piece = kCrLf + U"・";
             st.BulletJust = true;
+          } else {
+            // An item outside any list still starts a line of its own.
+            piece = kCrLf;
           }
         }
       } else if (upper == U"DT") {
@@ -405,7 +288,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
           piece = kCrLf;
         }
       } else if (upper == U"/DD") {
-        if (st.On) --st.Indent;
+        if (st.On) Decrease(st.Indent, 0);
       } else if (upper == U"/LI") {
       } else if (upper == U"CENTER") {
         if (st.On) {
@@ -433,8 +316,8 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         canvas.SetFont(f);
       } else if (upper == U"HR") {
         if (st.On) {
-          if (canvas.CurrentY() == 0) canvas.PrintLine("");
-          if (canvas.CurrentX() > 0) canvas.PrintLine("");
+          if (canvas.CurrentY() == 0) st.LineEnd();
+          if (canvas.CurrentX() > 0) st.LineEnd();
           const double y = canvas.CurrentY();
           canvas.Line(0, y, canvas.ScaleWidth(), y, 0);
         }
@@ -450,12 +333,13 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
           const size_t srcAt = upper.find(U"SRC");
           st.ImagePending = true;
           st.ImagePath = basHTML::AttributeValue(tag, tag.find(U'='));
-          const size_t widthAt = upper.find(U"WIDTH", srcAt);
+          const size_t widthAt = basHTML::FindAttribute(upper, U"WIDTH", srcAt);
           st.ImageWidth = 0;
           st.ImageHeight = 0;
           if (widthAt != u32string::npos)
             st.ImageWidth = SizeNumber(basQuillet::NumericOrZero(basQuillet::ToUtf8(basHTML::AttributeValue(upper, widthAt))));
-          const size_t heightAt = upper.find(U"HEIGHT", widthAt != u32string::npos ? widthAt : srcAt);
+          const size_t heightAt =
+              basHTML::FindAttribute(upper, U"HEIGHT", widthAt != u32string::npos ? widthAt : srcAt);
           if (heightAt != u32string::npos)
             st.ImageHeight =
                 SizeNumber(basQuillet::NumericOrZero(basQuillet::ToUtf8(basHTML::AttributeValue(upper, heightAt))));
@@ -480,24 +364,19 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         } else if (Like(rest, U"NAME=*")) {
           const std::string name = basQuillet::ToUtf8(basHTML::AttributeValue(tag, tag.find(U'=')));
           if (!mstrCurName.empty() && name == mstrCurName) st.On = true;
-          if (!name.empty() &&
-              std::none_of(mAnchors.begin(), mAnchors.end(), [&](const AnchorEntry& a) { return a.Name == name; }))
+          if (!name.empty() && anchorNames.insert(name).second)
             mAnchors.push_back({static_cast<int32_t>(tagPos + 1), name});
         }
       } else if (Like(upper, U"P *")) {
         piece = kCrLf;
         canvas.SetCurrentY(canvas.CurrentY() + canvas.TextHeight("y") / 2);
-        if (!handleAlign(upper, 0, piece)) return false;
+        if (!handleAlign(upper, 0, piece)) return finish(false);
       } else if (Like(upper, U"H# *") || Like(upper, U"H#")) {
         const auto level = static_cast<int16_t>(upper[1] - U'0');
-        setFontSize(basHTML::HtmlSizeToPoints(level, true) * msngScale);
-        if (level <= 4) {
-          auto f = canvas.Font();
-          f.Bold = true;
-          canvas.SetFont(f);
-        }
+        canvas.SetFontSize(basHTML::HtmlSizeToPoints(level, true) * msngScale);
+        if (level <= 4) setBold(true);
         if (st.On) piece = kCrLf;
-        if (upper.size() > 2 && !handleAlign(upper, 3, piece)) return false;
+        if (upper.size() > 2 && !handleAlign(upper, 3, piece)) return finish(false);
       } else if (Like(upper, U"/H#")) {
         auto f = canvas.Font();
         f.Bold = false;
@@ -512,50 +391,50 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         mlngSavedColor = static_cast<int32_t>(canvas.ForeColor());
         canvas.SetForeColor(static_cast<platform::OleColor>(mlngTextColor));
       } else if (Like(upper, U"BASEFONT *")) {
-        const size_t at = upper.find(U"SIZE");
-        if (at == u32string::npos) return false;
+        const size_t at = basHTML::FindAttribute(upper, U"SIZE");
+        if (at == u32string::npos) return finish(false);
         const u32string value = basHTML::AttributeValue(upper, at + 1);
-        if (value.empty()) return false;
+        if (value.empty()) return finish(false);
         mintBaseFont = SizeNumber(basQuillet::NumericOrZero(basQuillet::ToUtf8(value)));
         st.BaseSize = basHTML::HtmlSizeToPoints(mintBaseFont, false);
       } else if (Like(upper, U"BODY *")) {
         bool present = false;
         int32_t color = 0;
-        if (!colorOf(upper, U"BGCOLOR", present, color)) return false;
+        if (!colorOf(upper, U"BGCOLOR", present, color)) return finish(false);
         if (present) {
           mlngBackColor = color;
           canvas.SetBackColor(static_cast<platform::OleColor>(color));
         }
-        if (!colorOf(upper, U"TEXT", present, color)) return false;
+        if (!colorOf(upper, U"TEXT", present, color)) return finish(false);
         if (present) {
           canvas.SetForeColor(static_cast<platform::OleColor>(color));
           mlngTextColor = color;
         }
-        if (!colorOf(upper, U"LINK", present, color)) return false;
+        if (!colorOf(upper, U"LINK", present, color)) return finish(false);
         if (present) mlngLinkColor = color;
       } else if (Like(upper, U"FONT *")) {
         bool present = false;
         int32_t color = 0;
-        if (!colorOf(upper, U"COLOR", present, color)) return false;
+        if (!colorOf(upper, U"COLOR", present, color)) return finish(false);
         if (present) {
           canvas.SetForeColor(static_cast<platform::OleColor>(color));
           st.ColorChanged = true;
         }
-        const size_t at = upper.find(U"SIZE");
+        const size_t at = basHTML::FindAttribute(upper, U"SIZE");
         if (at != u32string::npos) {
           const u32string value = basHTML::AttributeValue(upper, at + 1);
-          if (value.empty()) return false;
+          if (value.empty()) return finish(false);
           const double v = basQuillet::NumericOrZero(basQuillet::ToUtf8(value));
           const double size = (v < 0 || value[0] == U'+') ? mintBaseFont + v : v;
           const int16_t points = basHTML::HtmlSizeToPoints(SizeNumber(size), false);
-          if (points == 0) return false;
-          setFontSize(points * msngScale);
+          if (points == 0) return finish(false);
+          canvas.SetFontSize(points * msngScale);
           st.SizeChanged = true;
         }
       }
       prevTag = upper;
     } else if (c == U'&') {
-      const size_t semi = html.find(U';', pos + 1);
+      const size_t semi = nextSemi.From(pos + 1);
       if (semi == u32string::npos) {
         ++pos;
       } else {
@@ -571,28 +450,31 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     } else if (c == U'\r' || c == U'\n') {
       ++pos;
     } else {
-      const size_t lt = html.find(U'<', pos);
+      const size_t lt = nextLt.From(pos);
       if (lt == u32string::npos) {
         piece = html.substr(pos, 1);
         ++pos;
       } else {
-        size_t end = lt;
-        const size_t amp = html.find(U'&', pos);
-        if (amp != u32string::npos && amp < end) end = amp;
+        // The piece ends at the next tag, or at an entity before it.
+        const size_t end = static_cast<size_t>(
+            std::find(html.begin() + static_cast<std::ptrdiff_t>(pos), html.begin() + static_cast<std::ptrdiff_t>(lt),
+                      U'&') -
+            html.begin());
         piece = basHTML::TrimSpaces(html.substr(pos, end - pos));
         pos = end;
       }
     }
 
     if (st.ImagePending && st.On) drawImage();
-    if (!piece.empty() && st.On) drawPiece(piece);
+    if (!piece.empty() && st.On) st.DrawPiece(piece);
   }
 
-  // End of the walk. A centred or right-aligned last line is shown too.
-  if (st.AlignedPending) flushAligned();
+  // End of the walk. A centred or right-aligned last line is shown too,
+  // also when its alignment was never closed.
+  if (st.AlignedPending) st.FlushAligned(st.Align != 0 ? st.Align : st.PrevAlign);
   plainText = std::move(plain);
-  canvas.PrintLine("");
-  canvas.PrintLine("");
+  st.LineEnd();
+  st.LineEnd();
   canvas.SetHeight(canvas.CurrentY());
-  return true;
+  return finish(true);
 }

@@ -48,6 +48,9 @@ class IControl {
   // its container's).
   virtual bool Enabled() const { return true; }
   virtual void SetEnabled(bool) {}
+
+  // Gives the control the keyboard focus.
+  virtual void SetFocus() {}
 };
 
 }  // namespace platform

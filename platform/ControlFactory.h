@@ -41,6 +41,11 @@ class IControlFactory {
   }
   // A check box, shown; nullptr on a backend without check boxes.
   virtual std::unique_ptr<ICheckBox> CreateCheckBox(IControl&, const std::string&, int16_t = -1) { return nullptr; }
+  // A text box of several lines (lines end with CR LF); a one-line box on a
+  // backend without them.
+  virtual std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) {
+    return CreateTextBox(container, name);
+  }
   // A window timer, disabled, interval 0.
   virtual std::unique_ptr<ITimer> CreateTimer() = 0;
 };

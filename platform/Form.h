@@ -68,6 +68,9 @@ class IForm : public IControl, public ISurface {
   virtual void SetTopMost(bool topMost) = 0;
 
   virtual void Show() = 0;
+  // Shows the window modal to the application and returns once it is
+  // closed or hidden.
+  virtual void ShowModal() { Show(); }
   virtual void Hide() = 0;
   // Closes the window from the program (QueryUnload with unload mode 1,
   // then Unload).

@@ -1,6 +1,8 @@
 #pragma once
 // A text label: caption, font, colour; with AutoSize it takes the size of
 // its text.
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Color.h"
@@ -31,6 +33,9 @@ class ILabel : public IControl {
   // caption shows as it is.
   virtual bool UseMnemonic() const { return false; }
   virtual void SetUseMnemonic(bool) {}
+  // The label's own pointer: vbDefault, or vbCustom for a link (a hand).
+  virtual int16_t MousePointer() const { return 0; }
+  virtual void SetMousePointer(int16_t) {}
 
   virtual StdFont Font() const = 0;
   // Takes the font; the size snaps to what the platform can realise.
@@ -41,6 +46,13 @@ class ILabel : public IControl {
     f.Size = points;
     SetFont(f);
   }
+
+  // Mouse events, positions in twips from the label's top left corner. A
+  // label without mouse handlers leaves presses to its container. MouseUp
+  // comes to the label that was pressed, also when the pointer has left it.
+  std::function<void()> Click;
+  std::function<void(int16_t button, int16_t shift, double x, double y)> MouseDown;
+  std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
 };
 
 }  // namespace platform

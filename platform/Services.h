@@ -3,6 +3,7 @@
 // the application starts; tests install doubles with ScopedService.
 #include "platform/Clipboard.h"
 #include "platform/ControlFactory.h"
+#include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
@@ -38,6 +39,7 @@ inline IClipboard& Clipboard() { return ServiceSlot<IClipboard>::Get(); }
 inline IScreen& Screen() { return ServiceSlot<IScreen>::Get(); }
 inline ISettingsStore& SettingsStore() { return ServiceSlot<ISettingsStore>::Get(); }
 inline IControlFactory& Controls() { return ServiceSlot<IControlFactory>::Get(); }
+inline IPopupMenu& PopupMenu() { return ServiceSlot<IPopupMenu>::Get(); }
 
 // Installs a service for the lifetime of this object.
 template <typename Service>

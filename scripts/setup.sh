@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
   libicu-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth sox
 )
 

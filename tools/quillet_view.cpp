@@ -6,7 +6,10 @@
 //   quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2]
 //                [--click X,Y ...] FILE.htm[#anchor]
 // --click presses the left button at a canvas pixel before rendering, so
-// that a link there is followed as in the window.
+// that a link there is followed as in the window. A drawing taller than
+// 30 000 rows is saved as several PNG files, OUT-001.png, OUT-002.png, ...
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,11 +101,43 @@ struct HelpHost {
   bool Headless = false;
 };
 
+// Rows of one PNG file. A taller drawing is saved as several files named
+// OUT-001.png, OUT-002.png, ... from the top, each this tall but the last.
+constexpr int32_t kPngRows = 30000;
+
+// Saves the canvas rows 0..height-1; the names written, none on failure.
+std::vector<std::string> SavePng(const platform::IPictureBox& canvas, const std::string& png, int width,
+                                 int32_t height) {
+  std::vector<std::string> names;
+  if (height <= kPngRows) {
+    names.push_back(png);
+  } else {
+    const size_t dot = png.rfind('.');
+    const bool ext = dot != std::string::npos && png.find('/', dot) == std::string::npos;
+    const std::string stem = ext ? png.substr(0, dot) : png, suffix = ext ? png.substr(dot) : ".png";
+    for (int32_t part = 1; (part - 1) * static_cast<int64_t>(kPngRows) < height; ++part) {
+      char number[16];
+      std::snprintf(number, sizeof number, "-%03d", part);
+      names.push_back(stem + number + suffix);
+    }
+  }
+  for (size_t i = 0; i < names.size(); ++i) {
+    const int32_t top = static_cast<int32_t>(i) * kPngRows;
+    const int32_t rows = std::min(kPngRows, height - top);
+    if (!canvas.SaveImage(names[i], 0, top, width, rows)) {
+      std::fprintf(stderr, "%s に書き込めませんでした\n", names[i].c_str());
+      return {};
+    }
+  }
+  return names;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: quillet_view FILE.htm[#anchor]\n"
                "       quillet_view --png OUT.png [--screen] [--width PX] [--height PX] [--scale 0|1|2]\n"
-               "                    [--click X,Y ...] FILE.htm[#anchor]\n");
+               "                    [--click X,Y ...] FILE.htm[#anchor]\n"
+               "       (a drawing taller than 30000 rows is saved as OUT-001.png, OUT-002.png, ...)\n");
   return 2;
 }
 
@@ -157,12 +192,14 @@ int main(int argc, char** argv) {
       std::printf("clicked %d,%d: now %s%s\n", x, y, host.html->HtmlFile().c_str(),
                   host.html->CurName() == "#" ? "" : host.html->CurName().c_str());
     }
-    const double h = screen ? height : host.canvas->Height() / kTpp;
-    if (!host.canvas->SaveImage(png, 0, 0, width, static_cast<int32_t>(h))) {
-      std::fprintf(stderr, "%s に書き込めませんでした\n", png.c_str());
-      return 1;
-    }
-    std::printf("%s: %d x %d pixels, %zu links, %zu anchors\n", png.c_str(), width, static_cast<int>(h),
+    const auto h = static_cast<int32_t>(screen ? height : host.canvas->Height() / kTpp);
+    const std::vector<std::string> written = SavePng(*host.canvas, png, width, h);
+    if (written.empty()) return 1;
+    const std::string where = written.size() == 1 ? written.front()
+                                                   : written.front() + " to " + written.back() + " (" +
+                                                         std::to_string(written.size()) + " files of at most " +
+                                                         std::to_string(kPngRows) + " rows)";
+    std::printf("%s: %d x %d pixels, %zu links, %zu anchors\n", where.c_str(), width, static_cast<int>(h),
                 host.html->Links().size(), host.html->Anchors().size());
     return 0;
   }

@@ -11,7 +11,6 @@
 #include "clock/core/frmMain.h"
 #include "clock/help/basComponents.h"
 #include "clock/help/clsRegSvrDll.h"
-#include "clock/widgets/clsCommonDialog1.h"
 #include "common/basGeneral.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
@@ -67,16 +66,6 @@ void CopyTimeToClipboard() {
                     FormatDateTime(now, SettingsStore::UnderRowFormat) + "\r\n");
 }
 }  // namespace basMain
-
-clsCommonDialog1::clsCommonDialog1() = default;
-void clsCommonDialog1::SetMaxFileSize(int32_t v) { mlngMaxFileSize = v; }
-void clsCommonDialog1::SetFilter(const std::string& v) { mstrFilter = v; }
-void clsCommonDialog1::ShowFont() { mblnCancelError = true; }
-void clsCommonDialog1::SetFont(const platform::StdFont& aFont) { mFont = aFont; }
-void clsCommonDialog1::ShowFileDialog(int) {
-  mblnCancelError = true;
-  mstrFileName.clear();
-}
 
 std::string clsRegSvrDll::MSG(int32_t) const { return {}; }
 void clsRegSvrDll::SetFileName(const std::string& v) { mstrFileName = basGeneral::FileNamePart(v); }

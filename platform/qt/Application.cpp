@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdlib>
@@ -10,7 +13,10 @@
 
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtCommonDialogs.h"
+#include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtControlFactory.h"
+#include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
@@ -63,13 +69,21 @@ struct Application::Impl {
   qt::IniSettingsStore Settings;
   qt::QtControlFactory Controls;
   qt::QtShell Shell;
+  qt::QtPopupMenu PopupMenu;
   std::unique_ptr<qt::SingleInstance> Instance;
+  qt::QtCommonDialogs CommonDialogs;
+  qt::QtProcessStarter ProcessStarter;
+  // Qt's own dialogs (files, fonts, colours) in the user's language.
+  QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
   ScopedService<IClipboard> InstallClipboard{Clipboard};
   ScopedService<ISettingsStore> InstallSettings{Settings};
   ScopedService<IControlFactory> InstallControls{Controls};
   ScopedService<IShell> InstallShell{Shell};
+  ScopedService<IPopupMenu> InstallPopupMenu{PopupMenu};
+  ScopedService<ICommonDialogs> InstallCommonDialogs{CommonDialogs};
+  ScopedService<IProcessStarter> InstallProcessStarter{ProcessStarter};
   qt::QtTrayIcon Tray;
   ScopedService<ITrayIcon> InstallTray{Tray};
 };
@@ -80,6 +94,10 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   if (!platformName.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platformName));
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
+  if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&mImpl->QtTranslator);
+  }
   SubstituteFonts();
 }
 

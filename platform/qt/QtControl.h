@@ -51,10 +51,13 @@ class QtControl : public Interface, public QtWidgetHolder {
   double Top() const override { return mWidget ? (mWidget->y() - ContainerTopPx()) * TppY() : 0; }
   double Width() const override { return mWidget ? mWidget->width() * TppX() : 0; }
   double Height() const override { return mWidget ? mWidget->height() * TppY() : 0; }
+  // Left and Top are set as they read back: for a window its outer
+  // position (Qt's pos(), frame included), so that storing and restoring a
+  // window's place does not shift it by its frame.
   void Move(double left, double top, double width, double height) override {
     if (!mWidget) return;
-    mWidget->setGeometry(TwipsToPxX(left), TwipsToPxY(top) + ContainerTopPx(), std::max(0, TwipsToPxX(width)),
-                         std::max(0, TwipsToPxY(height)));
+    mWidget->move(TwipsToPxX(left), TwipsToPxY(top) + ContainerTopPx());
+    mWidget->resize(std::max(0, TwipsToPxX(width)), std::max(0, TwipsToPxY(height)));
   }
   bool Visible() const override { return mWidget && !mWidget->isHidden(); }
   void SetVisible(bool visible) override {
@@ -63,6 +66,9 @@ class QtControl : public Interface, public QtWidgetHolder {
   bool Enabled() const override { return mWidget && !mWidget->testAttribute(Qt::WA_ForceDisabled); }
   void SetEnabled(bool enabled) override {
     if (mWidget) mWidget->setEnabled(enabled);
+  }
+  void SetFocus() override {
+    if (mWidget) mWidget->setFocus(Qt::OtherFocusReason);
   }
 
  protected:

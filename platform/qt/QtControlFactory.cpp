@@ -4,6 +4,7 @@
 #include "platform/qt/QtCommandButton.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtLabel.h"
+#include "platform/qt/QtMultiLineTextBox.h"
 #include "platform/qt/QtPictureBox.h"
 #include "platform/qt/QtSimpleControls.h"
 #include "platform/qt/QtTimer.h"
@@ -43,6 +44,9 @@ std::unique_ptr<ICommandButton> QtControlFactory::CreateCommandButton(IControl& 
 std::unique_ptr<ICheckBox> QtControlFactory::CreateCheckBox(IControl& container, const std::string& name,
                                                             int16_t index) {
   return std::make_unique<QtCheckBox>(container, name, index);
+}
+std::unique_ptr<ITextBox> QtControlFactory::CreateMultiLineTextBox(IControl& container, const std::string& name) {
+  return std::make_unique<QtMultiLineTextBox>(container, name);
 }
 std::unique_ptr<ITimer> QtControlFactory::CreateTimer() { return std::make_unique<QtTimer>(); }
 

@@ -39,6 +39,9 @@ class FormWidget final : public QWidget {
     const int top = mForm.ClientTopPx();
     p.drawImage(event->rect(), mForm.mCanvas->Image(), event->rect().translated(0, -top));
   }
+  void hideEvent(QHideEvent*) override {
+    if (mForm.mModalLoop) mForm.mModalLoop->quit();
+  }
   void resizeEvent(QResizeEvent*) override {
     if (mForm.mMenuBar) mForm.mMenuBar->resize(width(), mForm.mMenuBar->height());
     mForm.mCanvas->Resize(width(), std::max(0, height() - mForm.ClientTopPx()));
@@ -220,6 +223,20 @@ void QtForm::Show() {
   if (!mWidget) return;
   mMessages->ApplyTrackSize();
   mWidget->show();
+}
+void QtForm::ShowModal() {
+  if (!mWidget) return;
+  const QPointer<QWidget> widget = mWidget;
+  widget->setWindowModality(Qt::ApplicationModal);
+  Show();
+  QEventLoop loop;
+  QObject::connect(widget, &QObject::destroyed, &loop, &QEventLoop::quit);
+  mModalLoop = &loop;
+  if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
+  // A window destroyed meanwhile took this form with it.
+  if (!widget) return;
+  mModalLoop = nullptr;
+  widget->setWindowModality(Qt::NonModal);
 }
 void QtForm::Hide() {
   if (mWidget) mWidget->hide();

@@ -1,5 +1,6 @@
 #pragma once
 // A form: a top-level Qt widget with a persistent drawing surface.
+#include <QEventLoop>
 #include <memory>
 
 #include "platform/Form.h"
@@ -23,6 +24,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   bool TopMost() const override;
   void SetTopMost(bool topMost) override;
   void Show() override;
+  void ShowModal() override;
   void Hide() override;
   void Unload() override;
   void ZOrder(int16_t position) override;
@@ -44,6 +46,8 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
+  // The loop of ShowModal while it runs; hiding the window ends it.
+  QEventLoop* mModalLoop = nullptr;
   FormStyle mStyle;
   std::unique_ptr<SurfaceCanvas> mCanvas;
   std::unique_ptr<FormMessages> mMessages;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtLabel.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "platform/qt/QtConvert.h"
@@ -9,9 +10,7 @@ namespace platform::qt {
 
 class LabelWidget final : public QWidget {
  public:
-  LabelWidget(QtLabel& label, QWidget* parent) : QWidget(parent), mLabel(label) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-  }
+  LabelWidget(QtLabel& label, QWidget* parent) : QWidget(parent), mLabel(label) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -29,7 +28,33 @@ class LabelWidget final : public QWidget {
     }
   }
 
+  // Presses go to the label only when it handles the mouse; otherwise they
+  // pass on to the container, as if the label were not there.
+  bool HandlesMouse() const { return mLabel.MouseDown || mLabel.MouseUp || mLabel.Click; }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (!HandlesMouse()) {
+      e->ignore();
+      return;
+    }
+    Raise(mLabel.MouseDown, e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (!HandlesMouse()) {
+      e->ignore();
+      return;
+    }
+    Raise(mLabel.MouseUp, e);
+    if (mLabel.Click && rect().contains(e->position().toPoint())) mLabel.Click();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override { e->ignore(); }
+
  private:
+  void Raise(const std::function<void(int16_t, int16_t, double, double)>& handler, QMouseEvent* e) {
+    if (!handler) return;
+    const QPointF p = e->position();
+    handler(VbButton(e->button()), VbShift(e->modifiers()), p.x() * TppX(), p.y() * TppY());
+  }
+
   QtLabel& mLabel;
 };
 
@@ -105,6 +130,12 @@ void QtLabel::SetBackColor(OleColor color) {
 void QtLabel::SetForeColor(OleColor color) {
   mForeColor = color;
   Changed();
+}
+void QtLabel::SetMousePointer(int16_t pointer) {
+  mPointer = pointer;
+  if (!mWidget) return;
+  if (pointer == vbCustom) mWidget->setCursor(Qt::PointingHandCursor);
+  else mWidget->unsetCursor();
 }
 void QtLabel::SetFont(const StdFont& font) {
   mFont = font;

@@ -3,6 +3,7 @@
 #include <QShortcut>
 
 #include "platform/Label.h"
+#include "platform/Screen.h"
 #include "platform/qt/QtControl.h"
 
 namespace platform::qt {
@@ -23,6 +24,8 @@ class QtLabel final : public QtControl<ILabel> {
   void SetForeColor(OleColor color) override;
   bool UseMnemonic() const override { return mUseMnemonic; }
   void SetUseMnemonic(bool useMnemonic) override;
+  int16_t MousePointer() const override { return mPointer; }
+  void SetMousePointer(int16_t pointer) override;
   StdFont Font() const override { return mFont; }
   void SetFont(const StdFont& font) override;
 
@@ -40,6 +43,7 @@ class QtLabel final : public QtControl<ILabel> {
   StdFont mFont;
   bool mUseMnemonic = false;
   QShortcut* mMnemonic = nullptr;  // owned by the widget
+  int16_t mPointer = 0;
 };
 
 }  // namespace platform::qt

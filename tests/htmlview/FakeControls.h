@@ -79,8 +79,12 @@ class FakePictureBox : public platform::IPictureBox {
     mX = 0;
     mY += LineHeight();
   }
-  double TextWidth(const std::string& text) const override { return CharWidth() * static_cast<double>(CharCount(text)); }
+  double TextWidth(const std::string& text) const override {
+    MeasuredChars += CharCount(text);
+    return CharWidth() * static_cast<double>(CharCount(text));
+  }
   double TextHeight(const std::string& text) const override {
+    MeasuredChars += CharCount(text);
     size_t lines = 1;
     for (size_t p = text.find('\n'); p != std::string::npos; p = text.find('\n', p + 1)) ++lines;
     return LineHeight() * static_cast<double>(lines);
@@ -151,6 +155,8 @@ class FakePictureBox : public platform::IPictureBox {
   std::vector<Drawn> Drawings;
   std::vector<Copy> Copies;
   std::map<std::string, std::pair<int, int>> Pictures;  // path → pixel size
+  // Characters measured so far: the work the drawing puts into measuring.
+  mutable size_t MeasuredChars = 0;
 
  private:
   double CharWidth() const { return mFont.Size * 10; }

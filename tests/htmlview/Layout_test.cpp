@@ -112,10 +112,14 @@ TEST_F(Layout, CentredLinesAreCopiedIntoPlaceAndTheLastOneIsShownToo) {
 
 TEST_F(Layout, RightAlignmentAndAlignmentThatStaysUntilReset) {
   ASSERT_TRUE(ShowBody("<P ALIGN=RIGHT>ab<P>cd</P>ef"));
-  ASSERT_EQ(canvas.Copies.size(), 1u);
-  // "<P>" does not reset the alignment: its line break goes to the work
-  // surface and "cd" is placed by its own width: 3000 − 280 − 300 = 2420 twips.
-  EXPECT_EQ(canvas.Copies[0].DstX, 161);
+  // "<P>" does not reset the alignment; its line break ends the aligned line
+  // " ab" (3000 − 420 − 300 = 2280 twips), and "cd" is placed on the next
+  // line by its own width (3000 − 280 − 300 = 2420 twips).
+  ASSERT_EQ(canvas.Copies.size(), 2u);
+  EXPECT_EQ(canvas.Copies[0].DstX, 152);
+  EXPECT_EQ(canvas.Copies[1].DstX, 161);
+  EXPECT_EQ(canvas.Copies[0].DstY, 10);  // 140 twips (half a line) + 1 pixel
+  EXPECT_EQ(canvas.Copies[1].DstY, 29);  // one line (280 twips) further down
   EXPECT_DOUBLE_EQ(canvas.Find("e")->X, 0);
 }
 

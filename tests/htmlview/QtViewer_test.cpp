@@ -1,6 +1,10 @@
 // The viewer on the real platform surfaces, with the sample help pages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "htmlview/clsHTML.h"
 #include "platform/Services.h"
 
@@ -25,6 +29,38 @@ struct QtViewer : testing::Test {
     html.LinkClick = [this](const std::string& href, int16_t&) { clicked = href; };
   }
   void TearDown() override { html.SetHtmlFile(""); }
+
+  bool ShowBody(const std::string& body) {
+    const char* tmp = std::getenv("KELVORA_TEST_TMP");
+    const auto dir = std::filesystem::path(tmp ? tmp : "/tmp") / "qt";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "page.htm", std::ios::binary) << "<HTML><BODY>" << body << "</BODY></HTML>";
+    html.SetHtmlFile((dir / "page.htm").string());
+    return html.DispHTML(true);
+  }
+  // The bands of pixel rows that hold ink in columns [x0, x1), as
+  // (first row, last row), and the leftmost inked column in each band.
+  struct Band {
+    int First, Last, Left;
+  };
+  std::vector<Band> InkBands(int x0, int x1) const {
+    std::vector<Band> bands;
+    const OleColor paper = canvas->BackColor();
+    const int rows = static_cast<int>(canvas->Height() / 15);
+    for (int y = 0; y < rows; ++y) {
+      int left = -1;
+      for (int x = x0; x < x1 && left < 0; ++x)
+        if (canvas->GetPixel(x, y) != paper) left = x;
+      if (left < 0) continue;
+      if (!bands.empty() && bands.back().Last == y - 1) {
+        bands.back().Last = y;
+        bands.back().Left = std::min(bands.back().Left, left);
+      } else {
+        bands.push_back({y, y, left});
+      }
+    }
+    return bands;
+  }
 
   std::unique_ptr<IForm> form;
   std::unique_ptr<IPictureBox> back, canvas, work;
@@ -83,6 +119,22 @@ TEST_F(QtViewer, ResizingTheFrameRedrawsAtTheNewWidth) {
   EXPECT_DOUBLE_EQ(canvas->Width(), 300 * 15);
   EXPECT_GT(canvas->Height(), tall);
   EXPECT_DOUBLE_EQ(scroll->Left(), 300 * 15);
+}
+
+TEST_F(QtViewer, TextOfRealPagesIsNeitherLostLeftOrRightNorDrawnOverOtherText) {
+  // Unbalanced list closers: the last line starts at the left edge.
+  ASSERT_TRUE(ShowBody("<UL TYPE=disc><LI>a</UL><UL TYPE=disc><LI>a</UL><UL TYPE=disc><LI>a</UL><P>After"));
+  auto bands = InkBands(0, 600);
+  ASSERT_EQ(bands.size(), 4u);
+  EXPECT_LE(bands.back().Left, 2);
+  // Items outside a list: one line each.
+  ASSERT_TRUE(ShowBody("<BLOCKQUOTE><LI>a<LI>b</BLOCKQUOTE>"));
+  EXPECT_EQ(InkBands(0, 600).size(), 2u);
+  // A centred paragraph wider than the canvas wraps inside the margin.
+  ASSERT_TRUE(ShowBody("<CENTER>" + std::string(40, 'W') + "</CENTER>."));
+  bands = InkBands(0, 600);
+  ASSERT_EQ(bands.size(), 3u);  // two centred lines and the "."
+  EXPECT_TRUE(InkBands(580, 600).empty());
 }
 
 }  // namespace

@@ -159,10 +159,14 @@ TEST_F(Viewer, DisplaysStartAtTheAnchorBeforeTheCurrentOne) {
   EXPECT_EQ(canvas.AllText(), "P1P2tail");
   EXPECT_TRUE(html.GoNext());
   EXPECT_EQ(canvas.AllText(), "P2tail");
-  // Names are compared with case; a name never met leaves the canvas empty.
+  // Names are compared with case; a name the document does not have shows
+  // the document from its start, and stays the current name.
   html.SetCurName("TOP");
   ASSERT_TRUE(html.DispHTML(false));
-  EXPECT_EQ(canvas.AllText(), "");
+  ASSERT_EQ(canvas.AllText(), "headTP1P2tail");
+  EXPECT_EQ(canvas.Find("h")->Y, 0);
+  EXPECT_EQ(html.CurName(), "#TOP");
+  EXPECT_EQ(html.Links().size(), 0u);
 }
 
 TEST_F(Viewer, QuotedAnchorNamesKeepTheirSpaces) {

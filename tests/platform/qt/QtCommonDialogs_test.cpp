@@ -1,0 +1,149 @@
+#include "platform/qt/QtCommonDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontDialog>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace platform;
+using namespace std::string_literals;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The names the file dialog lists in its folder, once the folder is read.
+QStringList ListedNames(QFileDialog& dialog) {
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+  if (!model || !view) return {};
+  QEventLoop wait;
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, &wait, &QEventLoop::quit);
+  QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+  if (view->model()->rowCount(view->rootIndex()) == 0) wait.exec();
+  QStringList names;
+  const QModelIndex root = view->rootIndex();
+  for (int row = 0; row < view->model()->rowCount(root); ++row) {
+    names << view->model()->index(row, 0, root).data().toString();
+  }
+  return names;
+}
+
+struct QtFileDialogTest : testing::Test {
+  void SetUp() override {
+    const char* tmp = std::getenv("KELVORA_TEST_TMP");
+    folder = fs::path(tmp ? tmp : testing::TempDir()) / "dialogs";
+    fs::create_directories(folder);
+    for (const char* name : {"kelvora.htm", "Guide.Html", "readme.txt"}) std::ofstream(folder / name) << "x";
+    ofn.lpstrFilter = "HTM Files (*.HTM)\0*.HTM\0All Files (*.*)\0*.*\0\0"s;
+    ofn.lpstrInitialDir = folder.string();
+    ofn.lpstrTitle = "HTML ヘルプファイル名の選択";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    ofn.nMaxFile = 255;
+    ofn.lpstrFile = std::string(255, '\0');
+    ofn.nMaxFileTitle = 255;
+    ofn.lpstrFileTitle = std::string(254, ' ') + '\0';
+  }
+
+  fs::path folder;
+  OpenFileNameInfo ofn;
+  qt::QtCommonDialogs dialogs;
+};
+
+TEST(QtNameFilters, DescriptionsStayAsWrittenAndPatternsFollowInParentheses) {
+  EXPECT_EQ(qt::QtCommonDialogs::NameFilters("HTM Files (*.HTM)\0*.HTM\0HTML Files (*.HTML)\0*.HTML\0\0"s),
+            QStringList({"HTM Files (*.HTM) (*.HTM)", "HTML Files (*.HTML) (*.HTML)"}));
+  EXPECT_EQ(qt::QtCommonDialogs::NameFilters("Wave File (*.WAV) \0 *.WAV\0\0"s),
+            QStringList({"Wave File (*.WAV) (*.WAV)"}));
+  EXPECT_EQ(qt::QtCommonDialogs::NameFilters("Help\0*.htm;*.html\0\0"s), QStringList({"Help (*.htm *.html)"}));
+  // A description without its pattern is dropped.
+  EXPECT_EQ(qt::QtCommonDialogs::NameFilters("Lonely\0\0"s), QStringList());
+}
+
+TEST_F(QtFileDialogTest, UpperCasePatternsListLowerCaseFilesAndTheChoiceFillsTheBuffers) {
+  QString title;
+  QStringList names;
+  dialogs.Shown = [&](QDialog& shown) {
+    auto& dialog = dynamic_cast<QFileDialog&>(shown);
+    title = dialog.windowTitle();
+    names = ListedNames(dialog);
+    dialog.selectFile(QStringLiteral("kelvora.htm"));
+    static_cast<QDialog&>(dialog).accept();
+  };
+  ASSERT_TRUE(dialogs.GetOpenFileName(ofn));
+  EXPECT_EQ(title, QStringLiteral("HTML ヘルプファイル名の選択"));
+  EXPECT_TRUE(names.contains(QStringLiteral("kelvora.htm"))) << names.join(',').toStdString();
+  EXPECT_FALSE(names.contains(QStringLiteral("readme.txt")));
+  const std::string path = (folder / "kelvora.htm").string();
+  EXPECT_EQ(ofn.lpstrFile.substr(0, path.size() + 2), path + "\0\0"s);
+  EXPECT_EQ(ofn.lpstrFileTitle.substr(0, 12), "kelvora.htm\0"s);
+  EXPECT_EQ(dialogs.CommDlgExtendedError(), 0);
+}
+
+TEST_F(QtFileDialogTest, CancelAndTooSmallABufferAreFailuresWithTheirCodes) {
+  dialogs.Shown = [](QDialog& dialog) { dialog.reject(); };
+  EXPECT_FALSE(dialogs.GetOpenFileName(ofn));
+  EXPECT_EQ(dialogs.CommDlgExtendedError(), 0);
+
+  ofn.nMaxFile = 5;
+  ofn.lpstrFile = std::string(5, '\0');
+  dialogs.Shown = [](QDialog& shown) {
+    auto& dialog = dynamic_cast<QFileDialog&>(shown);
+    dialog.selectFile(QStringLiteral("kelvora.htm"));
+    static_cast<QDialog&>(dialog).accept();
+  };
+  EXPECT_FALSE(dialogs.GetOpenFileName(ofn));
+  EXPECT_EQ(dialogs.CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+}
+
+TEST(QtFontDialog, TheChosenFontReturnsInDeviceUnitsAndAnUntouchedColourStays) {
+  qt::QtCommonDialogs dialogs;
+  ASSERT_EQ(dialogs.LogPixelsY(), 96);
+  LogFont lf;
+  lf.lfHeight = -12;
+  lf.lfWeight = 700;
+  lf.lfFaceName = "DejaVu Sans";
+  ChooseFontInfo cf;
+  cf.lpLogFont = &lf;
+  cf.Flags = 196865 | CF_INITTOLOGFONTSTRUCT;
+  cf.rgbColors = SystemColor(COLOR_BTNTEXT);
+  QFont initial;
+  bool hasColorButton = false;
+  dialogs.Shown = [&](QDialog& dialog) {
+    auto* fonts = dialog.findChild<QFontDialog*>();
+    initial = fonts->currentFont();
+    hasColorButton = dialog.findChild<QWidget*>(QStringLiteral("colorButton")) != nullptr;
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPointSize(12);
+    font.setBold(true);
+    font.setStyleName(QStringLiteral("Bold"));
+    font.setUnderline(true);
+    fonts->setCurrentFont(font);
+    dialog.accept();
+  };
+  ASSERT_TRUE(dialogs.ChooseFont(cf));
+  // The font to edit is preselected, bold included (Qt looks styles up by
+  // name, and the Japanese translation renames them).
+  EXPECT_EQ(initial.family(), QStringLiteral("DejaVu Sans"));
+  EXPECT_DOUBLE_EQ(initial.pointSizeF(), 9.0);
+  EXPECT_EQ(initial.weight(), QFont::Bold);
+  EXPECT_TRUE(hasColorButton);
+  EXPECT_EQ(lf.lfHeight, -16);
+  EXPECT_EQ(lf.lfWeight, 700);
+  EXPECT_EQ(lf.lfUnderline, 1);
+  EXPECT_EQ(lf.lfFaceName, "DejaVu Serif");
+  EXPECT_EQ(cf.rgbColors, SystemColor(COLOR_BTNTEXT));
+
+  dialogs.Shown = [](QDialog& dialog) { dialog.reject(); };
+  EXPECT_FALSE(dialogs.ChooseFont(cf));
+  EXPECT_EQ(dialogs.CommDlgExtendedError(), 0);
+}
+
+}  // namespace
