@@ -6,8 +6,10 @@ namespace platform::qt {
 
 QtCheckBox::QtCheckBox(IControl& container, std::string name, int16_t index)
     : QtControl<ICheckBox>(new QCheckBox(WidgetOf(container)), std::move(name), index, &container) {
-  // A change of state by the user or by the program is a click.
-  QObject::connect(Box(), &QCheckBox::stateChanged, [this] {
+  // A change of state by the user or by the program is a click. Once out of
+  // the grayed state, the user's clicks only check and uncheck.
+  QObject::connect(Box(), &QCheckBox::stateChanged, [this](int state) {
+    if (state != Qt::PartiallyChecked && Box()) Box()->setTristate(false);
     if (Click) Click();
   });
   mWidget->show();
@@ -29,11 +31,9 @@ int16_t QtCheckBox::Value() const {
 
 void QtCheckBox::SetValue(int16_t value) {
   if (!Box() || value < vbUnchecked || value > vbGrayed) return;
-  // The user's clicks only ever check and uncheck; the grayed state is the
-  // program's to set.
+  // The grayed state is the program's to set.
   if (value == vbGrayed) Box()->setTristate(true);
   Box()->setCheckState(value == vbChecked ? Qt::Checked : value == vbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
-  if (value != vbGrayed) Box()->setTristate(false);
 }
 
 }  // namespace platform::qt
