@@ -55,7 +55,7 @@ frmSetUp::frmSetUp() {
 frmSetUp::~frmSetUp() {
   // Nothing may call into a dialog that is gone.
   if (basMain::gfncTimeSignalText && mblnLoaded) basMain::gfncTimeSignalText = nullptr;
-  mcPlayMML.reset();
+  ReleaseTestPlayer();
   mcSubClass1.reset();
   mcSubClass2.reset();
   mcTabStrip.reset();

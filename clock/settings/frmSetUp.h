@@ -8,7 +8,8 @@
 //
 // Start-up: construct, Form_Load (the window stays hidden), then park it
 // with MoveOffScreen and AddSettingsMenuItem and Show it. The clock window
-// (basMain::gfrmMain) must exist before Form_Load.
+// (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
+// object (a test melody borrows its tick timer).
 //
 // The implementation is split by page: frmSetUp.cpp (window, load, leaving,
 // menus, window messages), frmSetUpDisplay.cpp (display page),
