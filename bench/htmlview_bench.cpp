@@ -3,7 +3,9 @@
 // and with QTextDocument (setHtml, layout at the same width, draw the first
 // screen), prints both times and their ratio, then the viewer's peak memory
 // for a 1 MB document above the empty viewer, and the display times of
-// documents of a few troublesome shapes at 256 KB and 1 MB.
+// documents of a few troublesome shapes at 256 KB and 1 MB. The viewer is
+// created through the component runtime, as the help window creates it
+// (Quillet must be registered: tools/kvregsvr).
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
@@ -16,7 +18,7 @@
 #include <fstream>
 #include <string>
 
-#include "htmlview/clsHTML.h"
+#include "htmlview/Quillet.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
 
@@ -88,15 +90,16 @@ struct Host {
     canvas->Move(0, 0, kWidthPx * 15.0, kHeightPx * 15.0);
     work = platform::Controls().CreatePictureBox(*form, "Picture2");
     scroll = platform::Controls().CreateVScrollBar(*form, "VScroll1");
-    html.SetCanvas(canvas.get());
-    html.SetWorkCanvas(work.get());
-    html.SetVScroll(scroll.get());
-    html.SetBackFrame(back.get());
+    html->SetCanvas(canvas.get());
+    html->SetWorkCanvas(work.get());
+    html->SetVScroll(scroll.get());
+    html->SetBackFrame(back.get());
   }
+  ~Host() { html.Reset(); }
   std::unique_ptr<platform::IForm> form;
   std::unique_ptr<platform::IPictureBox> back, canvas, work;
   std::unique_ptr<platform::IVScrollBar> scroll;
-  clsHTML html;
+  platform::com::ComPtr<Quillet::_clsHTML> html = platform::com::CreateObject<Quillet::_clsHTML>(Quillet::kclsHTML);
 };
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
@@ -113,16 +116,24 @@ int main(int argc, char** argv) {
     return (dir / name).string();
   };
 
+  try {
+    Host probe;
+  } catch (const platform::RuntimeError& error) {
+    std::fprintf(stderr, "%d%s\nQuillet を登録するには: kvregsvr libQuillet.so のパス\n", error.Number(),
+                 error.Description().c_str());
+    return 1;
+  }
+
   // Memory first, so that the peak is the viewer's own.
   {
     Host host;
-    host.html.SetHtmlFile(write("empty.htm", "<HTML><BODY>x</BODY></HTML>"));
-    host.html.DispHTML(true);
+    host.html->SetHtmlFile(write("empty.htm", "<HTML><BODY>x</BODY></HTML>"));
+    host.html->DispHTML(true);
     const long base = StatusKiB("VmRSS:");
     const std::string big = Generate(1 << 20);
-    host.html.SetHtmlFile(write("big.htm", big));
+    host.html->SetHtmlFile(write("big.htm", big));
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = host.html.DispHTML(true);
+    const bool ok = host.html->DispHTML(true);
     const auto t1 = std::chrono::steady_clock::now();
     const long peak = StatusKiB("VmHWM:");
     std::printf("Quillet 1 MB document (%zu bytes): %s in %.3f s, canvas %.0f px tall, peak memory %.1f MB above the "
@@ -141,11 +152,11 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (int k = 0; k < 2; ++k) {
       Host host;
-      host.html.SetHtmlFile(write("shape.htm", shape.Make(k == 0 ? 1024 * 1024 : 256 * 1024)));
+      host.html->SetHtmlFile(write("shape.htm", shape.Make(k == 0 ? 1024 * 1024 : 256 * 1024)));
       std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak
       const long base = StatusKiB("VmRSS:");
       const auto t0 = std::chrono::steady_clock::now();
-      ok = host.html.DispHTML(true) && ok;
+      ok = host.html->DispHTML(true) && ok;
       seconds[k] = Seconds(std::chrono::steady_clock::now() - t0);
       if (k == 0) peakKiB = StatusKiB("VmHWM:") - base;
     }
@@ -158,9 +169,9 @@ int main(int argc, char** argv) {
   double quillet = 1e9, qtext = 1e9;
   for (int round = 0; round < 3; ++round) {
     Host host;
-    host.html.SetHtmlFile(path);
+    host.html->SetHtmlFile(path);
     const auto t0 = std::chrono::steady_clock::now();
-    const bool ok = host.html.DispHTML(true);
+    const bool ok = host.html->DispHTML(true);
     const auto t1 = std::chrono::steady_clock::now();
     if (!ok) std::printf("Quillet did not complete the drawing\n");
     quillet = std::min(quillet, Seconds(t1 - t0));

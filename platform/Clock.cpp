@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -28,6 +29,8 @@ SystemClock gSystemClock;
 IClock* gClock = &gSystemClock;
 
 }  // namespace
+
+void IClock::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 IClock& Clock() { return *gClock; }
 

@@ -26,6 +26,8 @@ class IClock {
   virtual DateTime Now() = 0;
   // Milliseconds since some fixed start, wrapping at 2^32 (timeGetTime).
   virtual uint32_t Milliseconds() = 0;
+  // Waits ms milliseconds (Sleep); the system clock really waits.
+  virtual void Sleep(uint32_t ms);
 };
 
 // The clock in use: the system clock unless a test installed another.
@@ -36,5 +38,6 @@ IClock* InstallClock(IClock* clock);
 // Shorthands for the two readings.
 inline DateTime Now() { return Clock().Now(); }
 inline uint32_t timeGetTime() { return Clock().Milliseconds(); }
+inline void Sleep(uint32_t ms) { Clock().Sleep(ms); }
 
 }  // namespace platform

@@ -50,16 +50,41 @@ void* FindModuleSymbol(const char* module, const char* symbol) {
 
 }  // namespace
 
-std::string ModuleFileName(const std::string& name) {
-  // The one place where the outside components' Windows names meet the
-  // files that replace them here.
-  static const std::map<std::string, std::string> kFiles{
+namespace {
+
+// The one place where the outside components' Windows names meet the files
+// that replace them.
+const std::map<std::string, std::string>& ModuleFiles() {
+  static const std::map<std::string, std::string> files{
       {"DWSPY5.DLL", "libkvportio.so"},
       {"TEGSPKR3.OCX", "libkvbuzzer.so"},
+      {"Quillet.dll", "libQuillet.so"},
   };
-  const auto found = kFiles.find(Upper(name));
-  return found == kFiles.end() ? name : found->second;
+  return files;
 }
+
+}  // namespace
+
+std::string ModuleFileName(const std::string& name) {
+  for (const auto& [windows, file] : ModuleFiles()) {
+    if (Upper(windows) == Upper(name)) return file;
+  }
+  return name;
+}
+
+std::string ModuleWindowsName(const std::string& file) {
+  for (const auto& [windows, mapped] : ModuleFiles()) {
+    if (mapped == file) return windows;
+  }
+  return file;
+}
+
+namespace {
+thread_local int32_t gLastDllError = 0;
+}
+
+int32_t LastDllError() { return gLastDllError; }
+void SetLastDllError(int32_t value) { gLastDllError = value; }
 
 std::vector<std::string> ModuleSearchPath() {
   std::vector<std::string> folders;

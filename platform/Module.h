@@ -22,6 +22,14 @@ using ModuleAttachFunction = void (*)(const ModuleHost*);
 // The file a module name stands for on this platform ("DWSPY5.DLL" →
 // "libkvportio.so"); names without a mapping are returned unchanged.
 std::string ModuleFileName(const std::string& name);
+// The other way: the Windows name of a module file ("libQuillet.so" →
+// "Quillet.dll"); other names are returned unchanged.
+std::string ModuleWindowsName(const std::string& file);
+
+// The error code the last call into a module left (the language's
+// LastDllError): 0 after success. Per thread.
+int32_t LastDllError();
+void SetLastDllError(int32_t value);
 
 // The running program's folder (App.Path), without a trailing separator;
 // empty when it cannot be read.

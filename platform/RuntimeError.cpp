@@ -22,6 +22,11 @@ std::string ErrorDescription(int32_t number) {
     case errPathFileAccess: return "パス/ファイル アクセス エラーです。";
     case errInvalidPicture: return "ピクチャが不正です。";
     case errAlreadyLoaded: return "オブジェクトは既に読み込まれています。";
+    case errCannotCreateObject: return "ActiveX コンポーネントはオブジェクトを作成できません。";
+    case errNotSupported: return "オブジェクトは、このプロパティまたはメソッドをサポートしていません。";
+    case errAutomation: return "オートメーション エラーです。";
+    case errWrongArgumentCount: return "引数の数が一致していません。または不正なプロパティを指定しています。";
+    case errDllEntryNotFound: return "DLL のエントリ ポイントが見つかりません。";
     case errObjectNotSet: return "オブジェクト変数または With ブロック変数が設定されていません。";
     default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
   }

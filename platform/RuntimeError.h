@@ -21,6 +21,11 @@ enum ErrorNumber : int32_t {
   errPathFileAccess = 75,
   errObjectNotSet = 91,
   errAlreadyLoaded = 360,  // a control array element with that index exists
+  errCannotCreateObject = 429,
+  errNotSupported = 438,
+  errAutomation = 440,
+  errWrongArgumentCount = 450,
+  errDllEntryNotFound = 453,
   errInvalidPicture = 481,
 };
 

@@ -9,7 +9,14 @@
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
 
+#include <typeinfo>
+
 namespace platform {
+
+// The one storage place of a service slot, keyed by the service's type
+// name. It lives in the platform library, so the program and every
+// component module it loads see the same installed services.
+void*& ServiceStorage(const char* serviceTypeName);
 
 // One slot per service interface.
 template <typename Service>
@@ -17,20 +24,20 @@ class ServiceSlot {
  public:
   static Service& Get() {
     if (!Ref()) throw std::logic_error("platform service not installed");
-    return *Ref();
+    return *static_cast<Service*>(Ref());
   }
   static bool Installed() { return Ref() != nullptr; }
   // Installs a service (nullptr removes it); returns the previous one.
   static Service* Install(Service* service) {
-    Service* old = Ref();
+    Service* old = static_cast<Service*>(Ref());
     Ref() = service;
     return old;
   }
 
  private:
-  static Service*& Ref() {
-    static Service* service = nullptr;
-    return service;
+  static void*& Ref() {
+    static void** const slot = &ServiceStorage(typeid(Service).name());
+    return *slot;
   }
 };
 

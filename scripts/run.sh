@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh plain
 app=build/clock/Kelvora
+# The built components are registered for this user, so that the first
+# start asks no registration question.
+for module in libQuillet.so libkvbuzzer.so; do
+  build/clock/kvregsvr "build/clock/$module" >/dev/null
+done
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$app"

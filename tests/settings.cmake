@@ -1,7 +1,8 @@
-# The settings dialog's tests play test melodies on the emulated PC speaker:
-# they find the port-I/O module in the build's module folder.
+# The settings dialog's tests find the built modules on the program's search
+# path: the port-I/O module for test melodies, Quillet for the dialog's
+# component check (registered in the test's own registry).
 if(TARGET test_clock_settings)
-  add_dependencies(test_clock_settings kvportio)
+  add_dependencies(test_clock_settings kvportio Quillet)
   set_property(TEST test_clock_settings APPEND PROPERTY ENVIRONMENT
     "KELVORA_MODULE_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
 endif()

@@ -9,3 +9,8 @@ if(TARGET test_clock_sound)
   set_property(TEST test_clock_sound APPEND PROPERTY ENVIRONMENT
     "KELVORA_MODULE_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
 endif()
+# The buzzer control is created through the component runtime from the
+# built module (registered by the test in its own registry).
+if(TARGET test_clock_sound AND TARGET kvbuzzer)
+  target_compile_definitions(test_clock_sound PRIVATE KV_BUZZER_MODULE="$<TARGET_FILE:kvbuzzer>")
+endif()

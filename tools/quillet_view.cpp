@@ -8,6 +8,9 @@
 // --click presses the left button at a canvas pixel before rendering, so
 // that a link there is followed as in the window. A drawing taller than
 // 30 000 rows is saved as several PNG files, OUT-001.png, OUT-002.png, ...
+// The viewer is created as the help window creates it: "Quillet.clsHTML"
+// through the component runtime, so Quillet must be registered
+// (tools/kvregsvr).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "htmlview/clsHTML.h"
+#include "htmlview/Quillet.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
 
@@ -46,12 +49,12 @@ struct HelpHost {
     work = platform::Controls().CreatePictureBox(*form, "Picture2");
     scroll = platform::Controls().CreateVScrollBar(*form, "VScroll1");
     scroll->Move(0, 0, 16 * kTpp, heightPx * kTpp);
-    html = std::make_unique<clsHTML>();
-    html->SetCanvas(canvas.get());
-    html->SetWorkCanvas(work.get());
-    html->SetVScroll(scroll.get());
-    html->SetBackFrame(back.get());
-    html->SetEnableDispEnd(true);
+    html = std::make_unique<Quillet::clsHTMLWithEvents>();
+    (*html)->SetCanvas(canvas.get());
+    (*html)->SetWorkCanvas(work.get());
+    (*html)->SetVScroll(scroll.get());
+    (*html)->SetBackFrame(back.get());
+    (*html)->SetEnableDispEnd(true);
     html->LinkClick = [this](const std::string& link, int16_t&) { Follow(link); };
   }
   ~HelpHost() { html.reset(); }
@@ -60,8 +63,8 @@ struct HelpHost {
   void Locate(const std::string& target) {
     const size_t hash = target.find('#');
     const std::string file = target.substr(0, hash);
-    if (!file.empty()) html->SetHtmlFile(file);
-    if (hash != std::string::npos) html->SetCurName(target.substr(hash));
+    if (!file.empty()) (*html)->SetHtmlFile(file);
+    if (hash != std::string::npos) (*html)->SetCurName(target.substr(hash));
   }
 
   void Follow(const std::string& link) {
@@ -72,24 +75,24 @@ struct HelpHost {
         return;
       }
       Locate(link);
-      if (!html->DispHTML(false)) std::fprintf(stderr, "%s を開けません\n", link.c_str());
+      if (!(*html)->DispHTML(false)) std::fprintf(stderr, "%s を開けません\n", link.c_str());
       return;
     }
     if (IsAddress(link)) {
       const int32_t answer = platform::MessageBox().Show(
           link + "\r Internet URL へのハイパーリンクです。実行しますか？", platform::vbYesNo, "QuilletHelp");
       if (answer != platform::vbYes) return;
-      html->SetHtmlFile(link);
+      (*html)->SetHtmlFile(link);
     } else {
       Locate(link);
     }
-    if (!html->DispHTML(false))
+    if (!(*html)->DispHTML(false))
       platform::MessageBox().Show(link + " を開けません", platform::vbCritical | platform::vbOKOnly, "QuilletHelp");
   }
 
   void Layout() {
-    const double cl = html->CanvasLeft(), ct = html->CanvasTop();
-    html->Move(static_cast<int32_t>(cl), static_cast<int32_t>(ct),
+    const double cl = (*html)->CanvasLeft(), ct = (*html)->CanvasTop();
+    (*html)->Move(static_cast<int32_t>(cl), static_cast<int32_t>(ct),
                static_cast<int32_t>(form->ScaleWidth() - 2 * cl - scroll->Width()),
                static_cast<int32_t>(form->ScaleHeight() - ct - cl));
   }
@@ -97,7 +100,7 @@ struct HelpHost {
   std::unique_ptr<platform::IForm> form;
   std::unique_ptr<platform::IPictureBox> back, canvas, work;
   std::unique_ptr<platform::IVScrollBar> scroll;
-  std::unique_ptr<clsHTML> html;
+  std::unique_ptr<Quillet::clsHTMLWithEvents> html;
   bool Headless = false;
 };
 
@@ -168,13 +171,21 @@ int main(int argc, char** argv) {
   if (!png.empty() && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
   platform::Application app(argc, argv, "QuilletHelp");
-  HelpHost host(width, height);
+  std::unique_ptr<HelpHost> created;
+  try {
+    created = std::make_unique<HelpHost>(width, height);
+  } catch (const platform::RuntimeError& error) {
+    std::fprintf(stderr, "%d%s\nQuillet を登録するには: kvregsvr libQuillet.so のパス\n", error.Number(),
+                 error.Description().c_str());
+    return 1;
+  }
+  HelpHost& host = *created;
   host.Headless = !png.empty();
-  host.html->SetFontSize(static_cast<int16_t>(scale));
+  (*host.html)->SetFontSize(static_cast<int16_t>(scale));
   host.Locate(file);
   bool drawn = false;
   host.html->DispDone = [&drawn] { drawn = true; };
-  const bool complete = host.html->DispHTML(false);
+  const bool complete = (*host.html)->DispHTML(false);
   if (!complete && drawn) {
     // A malformed attribute stopped the drawing; what was drawn is shown.
     std::fprintf(stderr, "%s: 表示は途中で終わりました\n", file.c_str());
@@ -189,8 +200,8 @@ int main(int argc, char** argv) {
     for (const auto& [x, y] : clicks) {
       host.canvas->MouseMove(0, 0, x * kTpp, y * kTpp);
       if (host.canvas->MouseDown) host.canvas->MouseDown(platform::vbLeftButton, 0, x * kTpp, y * kTpp);
-      std::printf("clicked %d,%d: now %s%s\n", x, y, host.html->HtmlFile().c_str(),
-                  host.html->CurName() == "#" ? "" : host.html->CurName().c_str());
+      const std::string name = (*host.html)->CurName();
+      std::printf("clicked %d,%d: now %s%s\n", x, y, (*host.html)->HtmlFile().c_str(), name == "#" ? "" : name.c_str());
     }
     const auto h = static_cast<int32_t>(screen ? height : host.canvas->Height() / kTpp);
     const std::vector<std::string> written = SavePng(*host.canvas, png, width, h);
@@ -199,8 +210,7 @@ int main(int argc, char** argv) {
                                                    : written.front() + " to " + written.back() + " (" +
                                                          std::to_string(written.size()) + " files of at most " +
                                                          std::to_string(kPngRows) + " rows)";
-    std::printf("%s: %d x %d pixels, %zu links, %zu anchors\n", where.c_str(), width, static_cast<int>(h),
-                host.html->Links().size(), host.html->Anchors().size());
+    std::printf("%s: %d x %d pixels\n", where.c_str(), width, static_cast<int>(h));
     return 0;
   }
   host.form->Events.Resize = [&host] { host.Layout(); };

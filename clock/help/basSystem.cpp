@@ -15,4 +15,20 @@ int32_t GetMachineType() {
   return machine;
 }
 
+int16_t GetWindowsVersion(std::string&) {
+  // Neither a 9x nor an NT platform: "any other platform" gives 0, which is
+  // a complete answer and stays cached.
+  static const int16_t version = 0;
+  return version;
+}
+
+bool IsWindowsNT() {
+  const int16_t version = GetWindowsVersion();
+  return version == 35 || version == 40;
+}
+
+std::string WindowsFolder() { return {}; }
+
+std::string ReadCurrentVersionValue(int32_t, int32_t, const std::string&, bool&) { return {}; }
+
 }  // namespace basSystem

@@ -16,4 +16,24 @@ bool IsFileOnSearchPath(const std::string& vstrPath);
 // 0 otherwise. Cached after the first call.
 int32_t GetMachineType();
 
+// The Windows version: 95, 98, 40 (NT 4.0 or later), 35 (NT 3.51) or 0.
+// Here no Windows runs, so the answer is 0 (cached). rstrSubVersion ("#"
+// when none is wanted) is left as it is.
+int16_t GetWindowsVersion(std::string& rstrSubVersion);
+inline int16_t GetWindowsVersion() {
+  std::string none = "#";
+  return GetWindowsVersion(none);
+}
+
+// Whether Windows is of the NT family: false here, so both speaker paths
+// of the clock run.
+bool IsWindowsNT();
+
+// The Windows folder with a trailing separator; empty here (unknown).
+std::string WindowsFolder();
+
+// A value under the system's CurrentVersion key; empty here (no such key).
+std::string ReadCurrentVersionValue(int32_t vlngRoot, int32_t vlngReserved, const std::string& vstrValueName,
+                                    bool& rblnForce9x);
+
 }  // namespace basSystem

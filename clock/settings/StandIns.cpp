@@ -9,8 +9,6 @@
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
-#include "clock/help/basComponents.h"
-#include "clock/help/clsRegSvrDll.h"
 #include "common/basGeneral.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
@@ -66,21 +64,3 @@ void CopyTimeToClipboard() {
                     FormatDateTime(now, SettingsStore::UnderRowFormat) + "\r\n");
 }
 }  // namespace basMain
-
-std::string clsRegSvrDll::MSG(int32_t) const { return {}; }
-void clsRegSvrDll::SetFileName(const std::string& v) { mstrFileName = basGeneral::FileNamePart(v); }
-int16_t clsRegSvrDll::CheckDllExist() const { return 0; }
-bool clsRegSvrDll::CheckRegisted() {
-  int32_t result = -1;
-  if (TestInstanced) TestInstanced(result);
-  return result == 0;
-}
-int32_t clsRegSvrDll::RegSvrDll() { return 3; }
-int32_t clsRegSvrDll::UnRegSvrDll() { return 3; }
-bool clsRegSvrDll::TryDllRegist(bool) { return CheckRegisted(); }
-
-namespace basComponents {
-int32_t TryCreateObject(const std::string&) { return 429; }
-void CallDllRegisterServer(const std::string&) { platform::RaiseError(platform::errDllLoad); }
-void CallDllUnregisterServer(const std::string&) { platform::RaiseError(platform::errDllLoad); }
-}  // namespace basComponents

@@ -1,81 +1,78 @@
 #include "clock/sound/SpeakerControl.h"
 
-#include "platform/Module.h"
-#include "platform/Services.h"
+#include <vector>
+
+#include "common/basGeneral.h"
+#include "platform/ComEvents.h"
+#include "platform/ComRuntime.h"
+
+using namespace platform::com;
 
 namespace {
 
-struct BuzzerEntries {
-  void* (*Create)() = nullptr;
-  void (*Destroy)(void*) = nullptr;
-  void (*SetFile)(void*, const char*) = nullptr;
-  int32_t (*Play)(void*) = nullptr;
-  int32_t (*Busy)(void*) = nullptr;
-  void (*Stop)(void*) = nullptr;
-
-  bool Load(const platform::IModule& module) {
-    Create = reinterpret_cast<decltype(Create)>(module.Symbol("KvBuzzerCreate"));
-    Destroy = reinterpret_cast<decltype(Destroy)>(module.Symbol("KvBuzzerDestroy"));
-    SetFile = reinterpret_cast<decltype(SetFile)>(module.Symbol("KvBuzzerSetFile"));
-    Play = reinterpret_cast<decltype(Play)>(module.Symbol("KvBuzzerPlay"));
-    Busy = reinterpret_cast<decltype(Busy)>(module.Symbol("KvBuzzerBusy"));
-    Stop = reinterpret_cast<decltype(Stop)>(module.Symbol("KvBuzzerStop"));
-    return Create && Destroy && SetFile && Play && Busy && Stop;
-  }
-};
+enum : int32_t { kSetWaveFile = 1, kRelease = 5, kPlay = 7, kDone = 1 };
 
 class SpeakerControl final : public ISpeakerControl {
  public:
-  SpeakerControl(const BuzzerEntries& entries, std::unique_ptr<platform::ITimer> watch)
-      : mEntries(entries), mBuzzer(entries.Create()), mWatch(std::move(watch)) {
-    mWatch->SetInterval(10);
-    mWatch->Timer = [this] { Watch(); };
+  explicit SpeakerControl(ComPtr<IDispatch> speaker) : mSpeaker(std::move(speaker)) {
+    mSink->On(kDone, [this](std::vector<Variant>&) { Speaker_Done(); });
+    mConnection = std::make_unique<EventConnection>(*mSpeaker, *mSink);
   }
-  ~SpeakerControl() override { Release(); }
+  ~SpeakerControl() override {
+    try {
+      Release();
+    } catch (...) {
+      // Nothing sensible is left to do with an error while the clock closes.
+    }
+  }
 
   void SetWaveFile(std::string& rstrFileName) override {
-    if (mBuzzer) mEntries.SetFile(mBuzzer, rstrFileName.c_str());
+    if (!mSpeaker) return;
+    std::vector<Variant> args{rstrFileName};
+    CallByNumber(*mSpeaker, kSetWaveFile, InvokeKind::Method, args);
+    rstrFileName = args[0].AsString();
   }
 
-  void Play(int32_t, int32_t, int32_t, bool) override {
-    if (!mBuzzer) return;
-    // A file that cannot be played ends at once: Done still follows, from
-    // the watch, so that a repeated signal never waits forever.
-    mEntries.Play(mBuzzer);
-    mblnPlaying = true;
-    mWatch->SetEnabled(true);
+  void Play(int32_t vlngArg1, int32_t vlngArg2, int32_t vlngArg3, bool vblnArg4) override {
+    if (!mSpeaker) return;
+    std::vector<Variant> args{vlngArg1, vlngArg2, vlngArg3, vblnArg4};
+    CallByNumber(*mSpeaker, kPlay, InvokeKind::Method, args);
   }
 
   void Release() override {
-    if (!mBuzzer) return;
-    mWatch->SetEnabled(false);
-    mWatch->Timer = nullptr;
-    if (mblnPlaying) mEntries.Stop(mBuzzer);
-    mblnPlaying = false;
-    mEntries.Destroy(mBuzzer);
-    mBuzzer = nullptr;
+    if (!mSpeaker) return;
+    ComPtr<IDispatch> speaker = std::move(mSpeaker);
+    mConnection.reset();
+    CallByNumber(*speaker, kRelease);
   }
 
  private:
-  void Watch() {
-    if (!mblnPlaying || mEntries.Busy(mBuzzer)) return;
-    mblnPlaying = false;
-    mWatch->SetEnabled(false);
-    if (Done) Done();
+  void Speaker_Done() {
+    if (!Done) return;
+    // Errors of the clock's handler are the clock's: shown here, not lost
+    // inside the control.
+    try {
+      Done();
+    } catch (const platform::RuntimeError& error) {
+      basGeneral::ReportError(error);
+    } catch (const std::exception& error) {
+      basGeneral::ReportError(error);
+    }
   }
 
-  BuzzerEntries mEntries;
-  void* mBuzzer;
-  std::unique_ptr<platform::ITimer> mWatch;
-  bool mblnPlaying = false;
+  ComPtr<IDispatch> mSpeaker;
+  ComPtr<EventSink> mSink = EventSink::Create();
+  std::unique_ptr<EventConnection> mConnection;
 };
 
 }  // namespace
 
-std::unique_ptr<ISpeakerControl> CreateSpeakerControl(std::unique_ptr<platform::ITimer> vtmrWatch) {
-  platform::IModule* module = platform::LoadModule("TEGSPKR3.OCX");
-  BuzzerEntries entries;
-  if (!module || !entries.Load(*module)) return nullptr;
-  if (!vtmrWatch) vtmrWatch = platform::Controls().CreateTimer();
-  return std::make_unique<SpeakerControl>(entries, std::move(vtmrWatch));
+std::unique_ptr<ISpeakerControl> CreateSpeakerControl() {
+  ComPtr<IDispatch> speaker;
+  try {
+    speaker = CreateObject<IDispatch>(kSpeakerClass);
+  } catch (const platform::RuntimeError&) {
+    return nullptr;
+  }
+  return std::make_unique<SpeakerControl>(std::move(speaker));
 }

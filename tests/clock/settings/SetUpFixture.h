@@ -1,9 +1,11 @@
 #pragma once
 // The settings dialog on the real (offscreen) platform with the clock window
-// it works on, settings at their defaults from an empty store, and doubles
-// for message boxes, common dialogs, the clipboard and starting programs.
+// it works on, settings at their defaults from an empty store, an empty
+// component registry, and doubles for message boxes, common dialogs, the
+// clipboard and starting programs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
+#include "platform/ComRegistry.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/MemoryClipboard.h"
@@ -24,6 +27,8 @@ namespace setuptest {
 
 struct SetUpFixture : testing::Test {
   SetUpFixture() {
+    // Nothing registered: the dialog's component check starts afresh.
+    std::filesystem::remove(platform::com::ComponentRegistryPath());
     SettingsStore::LoadSettings();  // the defaults, from the empty store
     // No component dialogue at load unless a test asks for one.
     SettingsStore::NoTestDllReg = true;

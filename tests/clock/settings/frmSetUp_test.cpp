@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "SetUpFixture.h"
 #include "clock/widgets/clsTabStrip.h"
@@ -64,6 +65,25 @@ TEST_F(SetUpFixture, LoadingFillsTheControlsFromTheSettingsAndSaysNothing) {
   // The rows' boxes gave the clock its layout: only the bottom row shows.
   EXPECT_FALSE(clock->Label1(0).Visible());
   EXPECT_TRUE(clock->Label1(1).Visible());
+}
+
+TEST_F(SetUpFixture, LoadingChecksThatTheHelpCanUseQuillet) {
+  // Found on the search path but not registered: asked, registered, usable.
+  SettingsStore::NoTestDllReg = false;
+  messages.Answers = {vbYes};
+  EXPECT_TRUE(Load().mblnHTMLHelpReady);
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{"Quillet.dllをレジストリー登録しますか？|4",
+                                                 "Quillet.dll レジストリー登録成功|0"}));
+}
+
+TEST_F(SetUpFixture, WithoutQuilletTheHelpGoesToTheBrowser) {
+  SettingsStore::NoTestDllReg = false;
+  const std::string path = std::getenv("KELVORA_MODULE_PATH") ? std::getenv("KELVORA_MODULE_PATH") : "";
+  unsetenv("KELVORA_MODULE_PATH");
+  const bool ready = Load().mblnHTMLHelpReady;
+  if (!path.empty()) setenv("KELVORA_MODULE_PATH", path.c_str(), 1);
+  EXPECT_FALSE(ready);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"Quillet.dll 参照可能なディレクトリー位置にありません|0"});
 }
 
 TEST_F(SetUpFixture, ThePcBuzzerBoxIsUsableWhenTheBuzzerIs) {

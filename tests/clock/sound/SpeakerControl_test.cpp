@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/ComRuntime.h"
 #include "platform/Sound.h"
-#include "platform/fake/FakeTimer.h"
+#include "platform/fake/FakeTimerFactory.h"
 
 namespace {
 
@@ -46,22 +47,24 @@ double Magnitude(const std::vector<float>& s, size_t first, size_t count, double
   return 2 * std::hypot(re, im) / static_cast<double>(count);
 }
 
+// The control is created by class through the runtime from the built and
+// registered buzzer module; its watch timer comes from the host's factory.
 struct SpeakerControlTest : testing::Test {
   void SetUp() override {
-    auto owned = std::make_unique<platform::FakeTimer>();
-    watch = owned.get();
-    control = CreateSpeakerControl(std::move(owned));
-    ASSERT_NE(control, nullptr) << "the buzzer module was not found on KELVORA_MODULE_PATH";
+    ASSERT_EQ(platform::com::CallRegistrationEntry(KV_BUZZER_MODULE, true), platform::com::S_OK);
+    control = CreateSpeakerControl();
+    ASSERT_NE(control, nullptr) << "the buzzer class could not be created";
     control->Done = [this] { ++done; };
   }
   // Moves the sound and the watch on by ms.
   void Run(platform::CaptureSink& sink, int ms) {
+    ASSERT_FALSE(timers.Timers.empty());
     for (int i = 0; i < ms; i += 10) {
       sink.Pull(10 * kPerMs);
-      watch->Fire();
+      timers.Timers.back()->Fire();
     }
   }
-  platform::FakeTimer* watch = nullptr;
+  platform::FakeTimerFactory timers;
   std::unique_ptr<ISpeakerControl> control;
   int done = 0;
 };
@@ -77,7 +80,7 @@ TEST_F(SpeakerControlTest, PlaysTheFileAsPulsesAndReportsTheEndOnce) {
   EXPECT_EQ(done, 1);
   Run(capture.Sink(), 100);
   EXPECT_EQ(done, 1);
-  EXPECT_FALSE(watch->Enabled());
+  EXPECT_FALSE(timers.Timers.back()->Enabled());
 
   // The tone comes through the one-bit signal; after the end there is no sound.
   const std::vector<float> s = capture.Sink().Samples();
@@ -111,6 +114,22 @@ TEST_F(SpeakerControlTest, MissingFileEndsAtOnceAndReleaseStops) {
   capture.Sink().Pull(100 * kPerMs);
   EXPECT_LT(Magnitude(capture.Sink().Samples(), 20 * kPerMs, 80 * kPerMs, 440.0), 1e-6);
   EXPECT_EQ(done, 1);
+}
+
+TEST_F(SpeakerControlTest, ReleasedFromItsOwnDoneHandler) {
+  platform::ScopedCapture capture;
+  std::string missing = "/nonexistent/tone.wav";
+  control->SetWaveFile(missing);
+  control->Done = [this] {
+    ++done;
+    control->Release();  // the clock closing while the signal ends
+  };
+  control->Play(0, -1, 0, true);
+  platform::FakeTimer* watch = timers.Timers.back();
+  watch->Fire();  // the object and its timer go inside this tick
+  EXPECT_EQ(done, 1);
+  control->Play(0, -1, 0, true);  // released: nothing happens
+  EXPECT_EQ(timers.Timers.size(), 1u);
 }
 
 }  // namespace

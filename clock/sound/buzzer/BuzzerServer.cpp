@@ -1,0 +1,86 @@
+#include "clock/sound/buzzer/BuzzerServer.h"
+
+#include <stdexcept>
+
+#include "clock/sound/buzzer/Speaker.h"
+
+using namespace platform::com;
+
+namespace BuzzerServer {
+namespace {
+
+ServerTable MakeTable() {
+  ServerTable table;
+  TypeLibDesc& lib = table.Info.TypeLib;
+  lib.Name = "TegspkrLib";
+  lib.LIBID = LIBID_TegspkrLib;
+  lib.MajorVersion = 1;
+  lib.MinorVersion = 0;
+  lib.Lcid = 0;
+  lib.Interfaces = {
+      {"_DSpeaker",
+       DIID__DSpeaker,
+       {},
+       false,
+       false,
+       {
+           {buzzer::kSetWaveFile, "SetWaveFile", InvokeKind::Method, {{"strFileName", VarType::String, true}}, VarType::Empty},
+           {buzzer::kRelease, "Release", InvokeKind::Method, {}, VarType::Empty},
+           {buzzer::kPlay,
+            "Play",
+            InvokeKind::Method,
+            {{"lngArg1", VarType::Long, false},
+             {"lngArg2", VarType::Long, false},
+             {"lngArg3", VarType::Long, false},
+             {"blnArg4", VarType::Boolean, false}},
+            VarType::Empty},
+       }},
+      {"_DSpeakerEvents", DIID__DSpeakerEvents, {}, false, false, {{buzzer::kDone, "Done", InvokeKind::Method, {}, VarType::Empty}}},
+  };
+  lib.Classes = {{"Speaker", CLSID_Speaker, "_DSpeaker", "_DSpeakerEvents"}};
+  table.Info.Version.FileVersion = {3, 0, 0, 1};
+  table.Info.Version.ProductVersion = {3, 0, 0, 1};
+  table.Info.Version.Language = 0x411;
+  table.Info.Version.Strings = {{"OriginalFilename", "TEGSPKR3.OCX"},
+                                {"FileDescription", "PC ブザー コントロール (エミュレートした PC スピーカーで WAVE を再生)"},
+                                {"OLESelfRegister", ""}};
+  table.Classes = {{CLSID_Speaker, "TegspkrLib.Speaker", &buzzer::Speaker::Create}};
+  return table;
+}
+
+}  // namespace
+
+const ServerTable& Table() {
+  static const ServerTable table = MakeTable();
+  return table;
+}
+
+ServerModule& Module() {
+  static ServerModule module;
+  return module;
+}
+
+const InterfaceDesc& Interface(const char* name) {
+  const InterfaceDesc* found = Table().Info.TypeLib.FindInterface(name);
+  if (!found) throw std::logic_error("no such interface in the buzzer's type library");
+  return *found;
+}
+
+}  // namespace BuzzerServer
+
+extern "C" {
+
+HRESULT DllRegisterServer() {
+  return ServerRegister(BuzzerServer::Table(), reinterpret_cast<const void*>(&DllRegisterServer));
+}
+
+HRESULT DllUnregisterServer() { return ServerUnregister(BuzzerServer::Table()); }
+
+HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** ppv) {
+  if (!clsid || !iid) return E_POINTER;
+  return ServerGetClassObject(BuzzerServer::Table(), BuzzerServer::Module(), *clsid, *iid, ppv);
+}
+
+HRESULT DllCanUnloadNow() { return ServerCanUnloadNow(BuzzerServer::Module()); }
+
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A creatable clsHTML object: the viewer behind its default interface
+// _clsHTML, reachable by member number too, raising the viewer's events to
+// the sinks connected to __clsHTML.
+#include <memory>
+
+#include "htmlview/Quillet.h"
+#include "htmlview/clsHTML.h"
+#include "platform/ComObject.h"
+
+class clsHTMLObject final : public Quillet::_clsHTML, public platform::com::IConnectionPoint,
+                            public platform::com::ObjectBase {
+ public:
+  // The class's creation routine in the class table.
+  static platform::com::HRESULT Create(const platform::com::Guid& iid, void** ppv);
+
+  platform::com::HRESULT QueryInterface(const platform::com::Guid& iid, void** ppv) override;
+  uint32_t AddRef() override { return AddRefObject(); }
+  uint32_t Release() override { return ReleaseObject(); }
+
+  platform::com::HRESULT GetTypeInfo(const platform::com::InterfaceDesc** ppInfo) override;
+  platform::com::HRESULT Invoke(int32_t dispId, platform::com::InvokeKind kind, std::vector<platform::com::Variant>& args,
+                                platform::com::Variant* result, platform::com::ExcepInfo* excep) override;
+
+  platform::com::HRESULT Advise(IUnknown* sink, uint32_t* cookie) override { return mSinks.Advise(sink, cookie); }
+  platform::com::HRESULT Unadvise(uint32_t cookie) override { return mSinks.Unadvise(cookie); }
+
+  bool GoNext() override { return mHTML.GoNext(); }
+  bool GoBack() override { return mHTML.GoBack(); }
+  bool DispHTML(bool blnForce) override { return mHTML.DispHTML(blnForce); }
+  bool Initialize() override { return mHTML.Initialize(); }
+  void SetCanvas(platform::IControl* vNewValue) override { mHTML.SetCanvas(vNewValue); }
+  void SetWorkCanvas(platform::IControl* vNewValue) override { mHTML.SetWorkCanvas(vNewValue); }
+  void SetVScroll(platform::IControl* vNewValue) override { mHTML.SetVScroll(vNewValue); }
+  void SetBackFrame(platform::IControl* vNewValue) override { mHTML.SetBackFrame(vNewValue); }
+  void SetEnableDispEnd(bool vNewValue) override { mHTML.SetEnableDispEnd(vNewValue); }
+  void SetFontSize(int16_t vNewValue) override { mHTML.SetFontSize(vNewValue); }
+  void SetExecuteType(int16_t vNewValue) override { mHTML.SetExecuteType(vNewValue); }
+  std::string PlaneText() override { return mHTML.PlaneText(); }
+  void SetAutoHeight(bool vNewValue) override { mHTML.SetAutoHeight(vNewValue); }
+  bool AutoHeight() override { return mHTML.AutoHeight(); }
+  void SetBGColor(int32_t vNewValue) override { mHTML.SetBGColor(vNewValue); }
+  int32_t CanvasHeight() override { return mHTML.CanvasHeight(); }
+  int32_t CanvasTop() override { return mHTML.CanvasTop(); }
+  int32_t CanvasLeft() override { return mHTML.CanvasLeft(); }
+  void SetHtmlFile(const std::string& vNewValue) override { mHTML.SetHtmlFile(vNewValue); }
+  std::string HtmlFile() override { return mHTML.HtmlFile(); }
+  void SetCurName(const std::string& vNewValue) override { mHTML.SetCurName(vNewValue); }
+  std::string CurName() override { return mHTML.CurName(); }
+  void Move(int32_t l, int32_t t, int32_t w, int32_t h) override { mHTML.Move(l, t, w, h); }
+  void ShowBrowser(bool bln1) override { mHTML.ShowBrowser(bln1); }
+  platform::IPictureBox* Canvas() override { return mHTML.Canvas(); }
+
+ private:
+  clsHTMLObject();
+  ~clsHTMLObject() override;
+
+  platform::com::Variant Call(int32_t dispId, platform::com::InvokeKind kind, std::vector<platform::com::Variant>& args);
+
+  clsHTML mHTML;
+  platform::com::SinkList mSinks;
+};

@@ -1,0 +1,17 @@
+#include "platform/Guid.h"
+
+#include <cstdio>
+
+namespace platform::com {
+
+std::optional<Guid> ParseGuid(std::string_view text) { return detail::Parse(text); }
+
+std::string FormatGuid(const Guid& guid) {
+  char text[39];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
+                guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                guid.Data4[6], guid.Data4[7]);
+  return text;
+}
+
+}  // namespace platform::com

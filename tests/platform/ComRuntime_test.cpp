@@ -1,0 +1,157 @@
+// The component runtime with a small component module of its own:
+// registration, creation by class, late-bound calls, events, errors, the
+// module's lifetime and the services it shares with the host.
+#include "platform/ComRuntime.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/ComEvents.h"
+#include "platform/ComRegistry.h"
+#include "platform/fake/RecordingMessageBox.h"
+
+using namespace platform::com;
+
+namespace {
+
+constexpr const char* kProbe = "KvTest.Probe";
+
+int32_t ErrorOf(const std::function<void()>& f, std::string* description = nullptr) {
+  try {
+    f();
+  } catch (const platform::RuntimeError& e) {
+    if (description) *description = e.Description();
+    return e.Number();
+  }
+  return 0;
+}
+
+struct ComRuntime : testing::Test {
+  void SetUp() override {
+    std::filesystem::remove(ComponentRegistryPath());
+    // A copy of the module per test, so that tests may move or remove it.
+    const auto dir = std::filesystem::path(std::getenv("KELVORA_TEST_TMP")) / "probe";
+    std::filesystem::create_directories(dir);
+    module = (dir / ("libprobe-" + std::to_string(++count) + ".so")).string();
+    std::filesystem::copy_file(KV_PROBE_MODULE, module, std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(CallRegistrationEntry(module, true), S_OK);
+  }
+  void TearDown() override { CoFreeUnusedLibraries(); }
+  // Points the probe's class at another path.
+  static void Reroute(const std::string& path) {
+    ASSERT_TRUE(UpdateComponentRegistry([&](ComponentRegistry& r) {
+      for (auto& c : r.Classes) c.InprocServer = path;
+    }));
+  }
+
+  std::string module;
+  static inline int count = 0;
+};
+
+TEST_F(ComRuntime, RegisterCreateUnregisterTouchingOnlyItsOwnEntries) {
+  const Guid other = GuidOf("{00000000-0000-0000-0000-000000000001}");
+  ASSERT_TRUE(UpdateComponentRegistry([&](ComponentRegistry& r) { r.Classes.push_back({other, "Other.Thing", "/x.so", {}}); }));
+  ASSERT_EQ(CallRegistrationEntry(module, true), S_OK);  // again: replaces, not duplicates
+
+  ComponentRegistry registry = ReadComponentRegistry();
+  ASSERT_EQ(registry.Classes.size(), 2u);
+  EXPECT_EQ(registry.FindProgID(kProbe)->InprocServer, std::filesystem::canonical(module).string());
+  EXPECT_EQ(registry.TypeLibs.at(0).Name, "KvTest");
+
+  EXPECT_TRUE(CreateObject<IDispatch>(kProbe));
+  Guid clsid;
+  ASSERT_EQ(CLSIDFromProgID(kProbe, &clsid), S_OK);
+  EXPECT_TRUE(CreateObject<IDispatch>(FormatGuid(clsid)));
+
+  ASSERT_EQ(CallRegistrationEntry(module, false), S_OK);
+  registry = ReadComponentRegistry();
+  ASSERT_EQ(registry.Classes.size(), 1u);
+  EXPECT_EQ(registry.Classes[0].ProgID, "Other.Thing");
+  EXPECT_TRUE(registry.TypeLibs.empty());
+  std::string why;
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("KvTest.Probe は登録されていません"), std::string::npos) << why;
+}
+
+TEST_F(ComRuntime, AModuleThatIsGoneOrNotAFileGivesAClearError) {
+  std::string why;
+  std::filesystem::remove(module);
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("が見つかりません"), std::string::npos) << why;
+
+  std::filesystem::create_directory(module);  // replaced by a folder
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("通常のファイルではありません"), std::string::npos) << why;
+  std::filesystem::remove(module);
+
+  // Only absolute paths are loaded: never one relative to the current folder.
+  Reroute(std::filesystem::path(module).filename().string());
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("絶対パスではありません"), std::string::npos) << why;
+
+  Reroute("/etc/hostname");
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("読み込めません"), std::string::npos) << why;
+  EXPECT_EQ(CallRegistrationEntry("relative.so", true, &why), CO_E_DLLNOTFOUND);
+}
+
+TEST_F(ComRuntime, LateBoundCallsPassByReferenceAndRaiseTheObjectsErrors) {
+  auto probe = CreateObject<IDispatch>(kProbe);
+  std::vector<Variant> args{"時報"};
+  EXPECT_EQ(CallByNumber(*probe, 1, InvokeKind::Method, args).AsLong(), 7);  // bytes of "時報!"
+  EXPECT_EQ(args[0].AsString(), "時報!");
+
+  std::string why;
+  std::vector<Variant> fail{int32_t{75}};
+  EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 2, InvokeKind::Method, fail); }, &why), 75);
+  EXPECT_EQ(why, "プローブの失敗");
+  EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 9); }), 438);
+  EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 5, InvokeKind::PropertyPut); }), 438);
+  EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 1); }), 450);
+  std::vector<Variant> wrong{"x"};
+  EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 4, InvokeKind::Method, wrong); }), 13);
+}
+
+TEST_F(ComRuntime, EventsReachTheSinkAndComeBackChanged) {
+  auto probe = CreateObject<IDispatch>(kProbe);
+  auto sink = EventSink::Create();
+  sink->On(1, [](std::vector<Variant>& args) { args[0] = static_cast<int16_t>(args[0].AsInteger() * 2); });
+  {
+    EventConnection connection(*probe, *sink);
+    std::vector<Variant> args{int16_t{21}};
+    EXPECT_EQ(CallByNumber(*probe, 4, InvokeKind::Method, args).AsInteger(), 42);
+    // An error in the host's handler comes back as the host's error.
+    sink->On(1, [](std::vector<Variant>&) { platform::RaiseError(platform::errPathFileAccess); });
+    EXPECT_EQ(ErrorOf([&] { CallByNumber(*probe, 4, InvokeKind::Method, args); }), 75);
+  }
+  std::vector<Variant> args{int16_t{21}};
+  EXPECT_EQ(CallByNumber(*probe, 4, InvokeKind::Method, args).AsInteger(), 21);  // disconnected
+}
+
+TEST_F(ComRuntime, TheModuleUsesTheHostsServices) {
+  platform::RecordingMessageBox box;
+  box.Answers.push_back(platform::vbCancel);
+  auto probe = CreateObject<IDispatch>(kProbe);
+  std::vector<Variant> args{"モジュールから"};
+  EXPECT_EQ(CallByNumber(*probe, 3, InvokeKind::Method, args).AsLong(), platform::vbCancel);
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Prompt, "モジュールから");
+}
+
+TEST_F(ComRuntime, TheModuleStaysUntilItsLastObjectIsReleased) {
+  const std::string loaded = std::filesystem::canonical(module).string();
+  auto probe = CreateObject<IDispatch>(kProbe);
+  EXPECT_EQ(CallByNumber(*probe, 5, InvokeKind::PropertyGet).AsLong(), 1);  // started as a component
+  CoFreeUnusedLibraries();
+  EXPECT_TRUE(IsComponentLoaded(loaded));
+  probe.Reset();
+  CoFreeUnusedLibraries();
+  EXPECT_FALSE(IsComponentLoaded(loaded));
+  EXPECT_EQ(ModuleStartMode(reinterpret_cast<const void*>(&ErrorOf)), 0);  // the program itself
+
+  const ComponentInfo info = GetComponentInfo("KvTest");
+  EXPECT_EQ(info.TypeLib.Classes.at(0).SourceInterface, "_ProbeEvents");
+}
+
+}  // namespace
