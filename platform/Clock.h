@@ -35,6 +35,11 @@ IClock& Clock();
 // Installs a clock (nullptr restores the system clock). Returns the old one.
 IClock* InstallClock(IClock* clock);
 
+// The local date and time of a moment given in milliseconds since
+// 1970-01-01 UTC, by the time zone in effect (TZ), as the system clock
+// reads it.
+DateTime LocalDateTime(int64_t vlngEpochMs);
+
 // Shorthands for the two readings.
 inline DateTime Now() { return Clock().Now(); }
 inline uint32_t timeGetTime() { return Clock().Milliseconds(); }

@@ -67,6 +67,10 @@ class IForm : public IControl, public ISurface {
   virtual bool TopMost() const = 0;
   virtual void SetTopMost(bool topMost) = 0;
 
+  // Starts the platform's own window-move loop, as a press on a title bar
+  // does; called while the left button is pressed on the window.
+  virtual void BeginSystemMove() {}
+
   virtual void Show() = 0;
   // Shows the window modal to the application and returns once it is
   // closed or hidden.

@@ -17,8 +17,29 @@ SoundMixer::~SoundMixer() {
 
 void SoundMixer::AddSource(std::shared_ptr<ISoundSource> source) {
   if (!source) return;
-  std::lock_guard<std::mutex> guard(mLock);
-  mSources.push_back(std::move(source));
+  {
+    std::lock_guard<std::mutex> guard(mLock);
+    mSources.push_back(std::move(source));
+  }
+  Wake();
+}
+
+void SoundMixer::Wake() {
+  {
+    std::lock_guard<std::mutex> guard(mLock);
+    ++mlngWakeCount;
+  }
+  mWoken.notify_all();
+}
+
+void SoundMixer::SleepWhileQuiet(const std::atomic<bool>& running) {
+  std::unique_lock<std::mutex> lock(mLock);
+  const uint64_t seen = mlngWakeCount;
+  const bool quiet = std::all_of(mSources.begin(), mSources.end(), [](const auto& s) { return s->Idle(); });
+  if (!quiet) return;
+  mWoken.wait(lock, [&] { return mlngWakeCount != seen || !running; });
+  const int64_t wall = WallFrame();
+  if (mlngRendered.load() < wall) mlngRendered.store(wall);
 }
 
 void SoundMixer::RemoveSource(const ISoundSource* source) {
@@ -86,18 +107,22 @@ PacedSink::~PacedSink() { Stop(); }
 
 void PacedSink::Start(SoundMixer& mixer) {
   Stop();
+  mMixer = &mixer;
   mblnRunning = true;
   mThread = std::thread([this, &mixer] { Run(&mixer); });
 }
 
 void PacedSink::Stop() {
   mblnRunning = false;
+  if (mMixer) mMixer->Wake();
   if (mThread.joinable()) mThread.join();
+  mMixer = nullptr;
 }
 
 void PacedSink::Run(SoundMixer* mixer) {
   std::vector<float> block(1024);
   while (mblnRunning) {
+    if (SkipsSilence()) mixer->SleepWhileQuiet(mblnRunning);
     int64_t behind = mixer->WallFrame() - mixer->RenderedFrames();
     while (behind > 0 && mblnRunning) {
       const auto frames = static_cast<int32_t>(std::min<int64_t>(behind, static_cast<int64_t>(block.size())));

@@ -5,6 +5,7 @@
 // for tests and tools.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,9 @@ class ISoundSource {
   // to out. Returns false once the source has ended for good; the mixer then
   // drops it.
   virtual bool Render(float* out, int32_t frames, int64_t vlngStart) = 0;
+  // True while the source is silent and stays silent until it is given
+  // something new to play; whoever gives it that tells the mixer (Wake).
+  virtual bool Idle() const { return false; }
 };
 
 // What sources and modules see of the mixer.
@@ -36,6 +40,8 @@ class ISoundMixer {
   virtual bool HasSource(const ISoundSource* source) const = 0;
   // The timeline frame at which a change made now is heard.
   virtual int64_t StampFrame() const = 0;
+  // A source that was idle has something to play again.
+  virtual void Wake() {}
 };
 
 class SoundMixer;
@@ -64,6 +70,12 @@ class SoundMixer final : public ISoundMixer {
   void RemoveSource(const ISoundSource* source) override;
   bool HasSource(const ISoundSource* source) const override;
   int64_t StampFrame() const override;
+  void Wake() override;
+
+  // Returns at once while some source plays; otherwise waits until one is
+  // added or woken, or until running turns false. The silent stretch is not
+  // rendered: the timeline resumes at the wall clock.
+  void SleepWhileQuiet(const std::atomic<bool>& running);
 
   // Renders the next frames of the timeline (called by the sink).
   void Render(float* out, int32_t frames);
@@ -77,6 +89,8 @@ class SoundMixer final : public ISoundMixer {
 
  private:
   mutable std::mutex mLock;
+  std::condition_variable mWoken;
+  uint64_t mlngWakeCount = 0;
   std::vector<std::shared_ptr<ISoundSource>> mSources;
   std::atomic<int64_t> mlngRendered{0};
   std::unique_ptr<ISoundSink> mSink;
@@ -100,9 +114,13 @@ class PacedSink : public ISoundSink {
 
  protected:
   virtual void Consume(const float* samples, int32_t frames) = 0;
+  // A sink whose output nobody hears may sleep through silence instead of
+  // waking every few milliseconds to render it.
+  virtual bool SkipsSilence() const { return false; }
 
  private:
   void Run(SoundMixer* mixer);
+  SoundMixer* mMixer = nullptr;
   std::thread mThread;
   std::atomic<bool> mblnRunning{false};
 };
@@ -112,6 +130,7 @@ class PacedSink : public ISoundSink {
 class SilentSink final : public PacedSink {
  protected:
   void Consume(const float*, int32_t) override {}
+  bool SkipsSilence() const override { return true; }
 };
 
 // Keeps everything it is given. Pulled by hand (Pull) unless created paced,

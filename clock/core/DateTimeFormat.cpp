@@ -300,8 +300,12 @@ std::string FormatNamed(const DateTimeLocale::CompiledFormat& named, const platf
 // Everything else can be applied: letters that are no token, and an empty
 // format, are copied as they are.
 std::string FormatDateTime(const platform::DateTime& moment, const std::string& format) {
+  return FormatDateTime(moment, format, DateTimeLocale::Current());
+}
+
+std::string FormatDateTime(const platform::DateTime& moment, const std::string& format,
+                           const DateTimeLocale::LocaleData& locale) {
   if (!IsValidMoment(moment) || !IsValidUtf8(format)) Refuse();
-  const DateTimeLocale::LocaleData& locale = DateTimeLocale::Current();
 
   if (format.size() == 9 || format.size() == 10) {
     if (EqualsIgnoringCase(format, "long date")) return FormatNamed(locale.LongDate, moment, locale);

@@ -5,6 +5,9 @@
 
 #include "clock/core/DateTimeFormat.h"
 #include "clock/core/SettingsStore.h"
+#include "clock/core/basMain.h"
+#include "clock/sound/clsIOMML.h"
+#include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/clsBorder3D.h"
 #include "common/basGeneral.h"
 #include "platform/Checked.h"
@@ -25,7 +28,7 @@ constexpr double kDesignHeight = 1125;
 
 }  // namespace
 
-frmMain::frmMain() {
+frmMain::frmMain() : mLocale(&DateTimeLocale::Current()) {
   platform::FormStyle style;
   style.Name = "frmMain";
   style.Caption = "";
@@ -39,19 +42,31 @@ frmMain::frmMain() {
     auto label = platform::Controls().CreateLabel(*mForm, "Label1", i);
     label->SetAutoSize(true);
     label->SetBackStyle(0);
+    label->MouseDown = [this, i](int16_t button, int16_t shift, double x, double y) {
+      Label1_MouseDown(i, button, shift, x, y);
+    };
     Label1.Add(std::move(label));
   }
-  Timer1 = platform::Controls().CreateTimer();
+  // The tick keeps step with the wall clock: it falls just after every full
+  // and half second.
+  Timer1 = std::make_unique<platform::PhaseLockedTimer>(platform::Controls().CreateTimer());
+  Timer1->OwnerTimer = [this] { Timer1_Timer(); };
   Timer1->SetInterval(500);
-  Timer1->Timer = [this] { Timer1_Timer(); };
   Timer1->SetEnabled(true);
   Timer2 = platform::Controls().CreateTimer();
+  CreatePopupMenu();
 
   platform::FormEvents& events = mForm->Events;
   events.Paint = [this] { Form_Paint(); };
   events.Resize = [this] { Form_Resize(); };
   events.DblClick = [this] { Form_DblClick(); };
   events.KeyDown = [this](int16_t& keyCode, int16_t shift) { Form_KeyDown(keyCode, shift); };
+  events.MouseDown = [this](int16_t button, int16_t shift, double x, double y) { Form_MouseDown(button, shift, x, y); };
+  // Movement over a row passes through the row to the window, but it is
+  // the row's, and the rows do not handle it.
+  events.MouseMove = [this](int16_t button, int16_t shift, double x, double y) {
+    if (RowAt(x, y) < 0) Form_MouseMove(button, shift, x, y);
+  };
   events.QueryUnload = [this](int16_t& cancel, int16_t mode) { Form_QueryUnload(cancel, mode); };
   events.Unload = [this](int16_t& cancel) { Form_Unload(cancel); };
 }
@@ -97,6 +112,7 @@ void frmMain::UpdateRows(bool force) {
   const double py = TwipsPerPixelY();
   const bool bothShown = mintRows[0] == 1 && mintRows[1] == 1;
   const std::array<const std::string*, 2> formats = {&UnderRowFormat, &UpperRowFormat};
+  const platform::DateTime now = platform::Now();
 
   for (int16_t row = 0; row < 2; ++row) {
     platform::ILabel& label = Label1(row);
@@ -105,7 +121,7 @@ void frmMain::UpdateRows(bool force) {
       label.SetCaption("");
       continue;
     }
-    std::string text = FormatDateTime(platform::Now(), *formats[row]);
+    std::string text = FormatDateTime(now, *formats[row], *mLocale);
     if (row == 0) text = basGeneral::TrimBlanks(text);
 
     if (force) {
@@ -141,8 +157,8 @@ void frmMain::RelayoutClock() {
 
 void frmMain::ComputeRowFontSizes() {
   const platform::DateTime now = platform::Now();
-  const std::string s0 = FormatDateTime(now, UnderRowFormat) + " ";
-  const std::string s1 = FormatDateTime(now, UpperRowFormat) + " ";
+  const std::string s0 = FormatDateTime(now, UnderRowFormat, *mLocale) + " ";
+  const std::string s1 = FormatDateTime(now, UpperRowFormat, *mLocale) + " ";
   const double w = mForm->ScaleWidth() - 6.0 * TwipsPerPixelX();
   const double hall = mForm->ScaleHeight() - 6.0 * TwipsPerPixelY();
 
@@ -215,19 +231,6 @@ float frmMain::FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::strin
   return std::min(hFit, wFit);
 }
 
-void frmMain::PlaceClock(bool) {
-  // Docking to a corner of the screen edge arrives with window placement.
-}
-
-void frmMain::SetTopMost(platform::IForm& window, int16_t flag) { window.SetTopMost(flag == -1); }
-
-void frmMain::TimeSignal(int16_t) {
-  // Nothing can sound yet: the signal of this hour is finished at once, so
-  // the next full hour sounds again.
-  mintRestRepeatCount = 0;
-  mblnTimeSignalFinished = true;
-}
-
 void frmMain::Form_Paint() {
   mForm->Cls();
   if (mBorder) mBorder->Draw();
@@ -255,6 +258,7 @@ void frmMain::Form_QueryUnload(int16_t&, int16_t) {}
 void frmMain::Form_Unload(int16_t&) {
   if (mblnUnloaded) return;
   mblnUnloaded = true;
+  if (basMain::mblnSpeakerReady && Speaker) Speaker->Release();
   try {
     SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
   } catch (const platform::RuntimeError& error) {
@@ -262,25 +266,40 @@ void frmMain::Form_Unload(int16_t&) {
     // say so rather than end with a crash.
     basGeneral::ReportError(error);
   }
+  mcPlayMML.reset();
+  mobjMML.reset();
 }
 
+// The tick. A tick of a full hour's trigger belongs to the time signal and
+// does nothing else; while repetitions are pending, it only serves the
+// repetition of a WAVE file on the sound device.
 void frmMain::Timer1_Timer() {
   try {
     if (mintRestRepeatCount < 1) {
       const platform::DateTime now = platform::Now();
-      const bool trigger = now.Second == 0 && now.Minute == 0 && !NoUseTimeSignal;
-      if (!trigger) {
-        UpdateRows(false);
-        if (MoveSide != 4) PlaceClock(false);
-        if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
-      } else if (!mblnTimeSignalStarted) {
-        const int16_t hour12 = static_cast<int16_t>(now.Hour % 12 == 0 ? 12 : now.Hour % 12);
-        mblnTimeSignalFinished = false;
-        mblnTimeSignalStarted = true;
-        TimeSignal(TimeSignalRepeat ? hour12 : 1);
+      if (TimeSignalTrigger(now)) {
+        if (!mblnTimeSignalStarted && !mblnHourSignalled) StartHourSignal(now);
+        return;
       }
+      UpdateRows(false);
+      if (MoveSide != 4) PlaceClock(false);
+      if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
+      if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
+    } else {
+      RepeatWaveSignal();
     }
   } catch (const std::exception& e) {
     basGeneral::ReportError(e);
   }
+}
+
+int16_t frmMain::RowAt(double x, double y) const {
+  for (int16_t row = 0; row < 2; ++row) {
+    const platform::ILabel& label = Label1(row);
+    if (label.Visible() && x >= label.Left() && x < label.Left() + label.Width() && y >= label.Top() &&
+        y < label.Top() + label.Height()) {
+      return row;
+    }
+  }
+  return -1;
 }

@@ -2,21 +2,40 @@
 // The clock window: a window without title bar, with a sizing frame and a
 // drawn 3D bevel, holding two text rows that show the date and time in their
 // own formats. The rows' font size is fitted to the window; a 500 ms tick
-// refreshes them and starts the hourly time signal.
+// refreshes them, keeps the clock in its corner and starts the hourly time
+// signal.
+//
+// The implementation is split by behaviour: frmMain.cpp (rows, tick, load
+// and unload), frmMainPlacement.cpp (corners, topmost, dragging, pointer),
+// frmMainTimeSignal.cpp (the hourly signal and its repetitions),
+// frmMainMenu.cpp (the popup menu).
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "clock/sound/SpeakerControl.h"
+#include "platform/Clock.h"
 #include "platform/ControlArray.h"
 #include "platform/Form.h"
 #include "platform/Label.h"
+#include "platform/Menu.h"
+#include "platform/PhaseLockedTimer.h"
 #include "platform/Timer.h"
 
+namespace DateTimeLocale {
+struct LocaleData;
+}
 class clsBorder3D;
+class clsIOMML;
+class clsPlayMML;
 
 class frmMain {
  public:
+  // A full hour whose trigger second passed without a tick (a stalled
+  // message loop) is still signalled by a tick within its first seconds.
+  static constexpr int32_t kTimeSignalWindow = 5;
+
   frmMain();
   ~frmMain();
   frmMain(const frmMain&) = delete;
@@ -37,12 +56,22 @@ class frmMain {
   // maxWidth × maxHeight twips on the surface; 0 when the area is empty.
   static float FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text,
                            platform::ISurface& surface, float startSize);
-  // Keeps the clock on its corner; force makes it jump to the other corner.
+
+  // Moves the window into a corner of the work area (0 top right, 1 bottom
+  // right, 2 bottom left, 3 top left; others move nothing). Returns true.
+  static bool MoveToCorner(platform::IForm& window, int16_t corner, int16_t check);
+  // Keeps the clock in its corner; force makes it jump to the other corner
+  // of its edge.
   void PlaceClock(bool force);
   // Puts the window in the topmost band (flag −1) or takes it out.
   static void SetTopMost(platform::IForm& window, int16_t flag);
+  // Starts the platform's window-move loop, as a press on a title bar does.
+  static void BeginWindowDrag(platform::IForm& window);
+
   // Sounds the time signal rintRepeat times.
   void TimeSignal(int16_t rintRepeat);
+  // Takes the PC-buzzer control that start-up created (nullptr: none).
+  void SetSpeaker(std::unique_ptr<ISpeakerControl> vobjSpeaker);
 
   // ---- events
 
@@ -51,9 +80,19 @@ class frmMain {
   void Form_Resize();
   void Form_DblClick();
   void Form_KeyDown(int16_t& keyCode, int16_t shift);
+  void Form_MouseDown(int16_t button, int16_t shift, double x, double y);
+  void Form_MouseMove(int16_t button, int16_t shift, double x, double y);
+  void Label1_MouseDown(int16_t index, int16_t button, int16_t shift, double x, double y);
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode);
   void Form_Unload(int16_t& cancel);
   void Timer1_Timer();
+  void mcPlayMML_Done(int16_t& vblnTimerStop);
+  void Speaker_Done();
+  void mnuSetUp_Click();
+  void mnuCopy_Click();
+  void mnuHelp2_Click();
+  void mnuVer1_Click();
+  void mnuEnd_Click();
 
   // ---- state (read by tests and by the windows that share it)
 
@@ -65,6 +104,12 @@ class frmMain {
   // A signal was started for the current full hour / it has ended.
   bool mblnTimeSignalStarted = false;
   bool mblnTimeSignalFinished = false;
+  // The current full hour has had its signal; cleared by the first tick
+  // after the hour's first seconds.
+  bool mblnHourSignalled = false;
+  // The kind of the signal now sounding. The process-wide kind can change
+  // meanwhile (the settings dialog computes it again on every change).
+  int16_t mintSignalKind = 0;
   bool mblnUnloaded = false;
 
  private:
@@ -72,10 +117,27 @@ class frmMain {
   std::unique_ptr<platform::IForm> mForm;
 
  public:
-  platform::ControlArray<platform::ILabel> Label1;  // (0) top row, (1) bottom row
-  std::unique_ptr<platform::ITimer> Timer1;         // the tick
-  std::unique_ptr<platform::ITimer> Timer2;         // lent to the melody player
+  platform::ControlArray<platform::ILabel> Label1;        // (0) top row, (1) bottom row
+  std::unique_ptr<platform::PhaseLockedTimer> Timer1;     // the tick
+  std::unique_ptr<platform::ITimer> Timer2;               // lent to the melody player
+  platform::Menu mnuPopUp;                                // the clock's popup menu
+  std::unique_ptr<ISpeakerControl> Speaker;               // the PC buzzer, when usable
+  // The melody player of the current signal (borrows Timer2, so it is
+  // declared after it and released before it) and the parsed melody.
+  std::unique_ptr<clsPlayMML> mcPlayMML;
+  std::shared_ptr<clsIOMML> mobjMML;
 
  private:
+  bool TimeSignalTrigger(const platform::DateTime& now) const;
+  void StartHourSignal(const platform::DateTime& now);
+  void RepeatWaveSignal();
+  void UpdateRowsBetweenPlays();
+  void FinishSignal();
+  void CreatePopupMenu();
+  // The row under a point of the form, or −1.
+  int16_t RowAt(double x, double y) const;
+
   std::unique_ptr<clsBorder3D> mBorder;
+  // The user's locale data, read once.
+  const DateTimeLocale::LocaleData* mLocale;
 };

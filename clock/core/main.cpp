@@ -2,6 +2,7 @@
 // clock is closed. Closing saves the settings; so does the end of the
 // session or a termination signal.
 #include "clock/core/SettingsStore.h"
+#include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "platform/Application.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
   SettingsStore::LoadSettings();
 
   frmMain clock;
+  basMain::gfrmMain = &clock;
   clock.Form_Load();
   clock.RelayoutClock();
   clock.Form().Show();

@@ -1,7 +1,10 @@
 #include "clock/help/basSystem.h"
 
+#include "clock/core/basMain.h"
+#include "clock/core/frmMain.h"
 #include "common/basGeneral.h"
 #include "platform/Module.h"
+#include "platform/Services.h"
 
 namespace basSystem {
 
@@ -30,5 +33,11 @@ bool IsWindowsNT() {
 std::string WindowsFolder() { return {}; }
 
 std::string ReadCurrentVersionValue(int32_t, int32_t, const std::string&, bool&) { return {}; }
+
+int32_t GetWorkArea(platform::PixelRect& rudtRect) {
+  const platform::IForm* clock = basMain::gfrmMain ? &basMain::gfrmMain->Form() : nullptr;
+  rudtRect = platform::Screen().WorkArea(clock);
+  return 0;
+}
 
 }  // namespace basSystem

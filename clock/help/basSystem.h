@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Surface.h"
+
 namespace basSystem {
 
 // Whether the file's name (FileNamePart) is found on the program's search
@@ -35,5 +37,10 @@ std::string WindowsFolder();
 // A value under the system's CurrentVersion key; empty here (no such key).
 std::string ReadCurrentVersionValue(int32_t vlngRoot, int32_t vlngReserved, const std::string& vstrValueName,
                                     bool& rblnForce9x);
+
+// The work area (the desktop without panels and taskbars), in pixels, of
+// the screen that holds the clock window; of the primary screen before the
+// clock window exists. Returns 0.
+int32_t GetWorkArea(platform::PixelRect& rudtRect);
 
 }  // namespace basSystem

@@ -7,7 +7,7 @@
 #include "clock/core/frmMain.h"
 #include "clock/help/basComponents.h"
 #include "clock/help/clsRegSvrDll.h"
-#include "clock/settings/StandIns.h"
+#include "clock/help/basSystem.h"
 #include "clock/sound/clsIOMML.h"
 #include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/bas3DDraw.h"

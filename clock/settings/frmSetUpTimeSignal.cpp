@@ -9,7 +9,6 @@
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
-#include "clock/settings/StandIns.h"
 #include "clock/settings/frmSetUp.h"
 #include "clock/sound/basSound.h"
 #include "clock/sound/clsIOMML.h"
@@ -119,9 +118,9 @@ void frmSetUp::StoreSignalText(bool vblnAlways) {
   if (text == WavFile) return;
   WavFile = text;
   frmMain* clock = basMain::gfrmMain;
-  if (basMain::mintTimeSignalKind == 2 && basMain::mblnSpeakerReady && clock && standin::HasSpeaker(*clock)) {
+  if (basMain::mintTimeSignalKind == 2 && basMain::mblnSpeakerReady && clock && clock->Speaker) {
     std::string file = WavFile;
-    standin::SpeakerSetWaveFile(*clock, file);
+    clock->Speaker->SetWaveFile(file);
   }
 }
 
@@ -148,9 +147,9 @@ void frmSetUp::TestTimeSignal() {
   switch (basMain::GetTimeSignalKind()) {
     case 1: TestMML(); break;
     case 2:
-      if (clock && standin::HasSpeaker(*clock)) {
+      if (clock && clock->Speaker) {
         std::string file = Text1->Text();
-        standin::SpeakerSetWaveFile(*clock, file);
+        clock->Speaker->SetWaveFile(file);
         clock->TimeSignal(1);
       }
       break;

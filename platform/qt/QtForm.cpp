@@ -25,7 +25,11 @@ class FormWidget final : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    if (mForm.Events.Paint) {
+    // The surface keeps what was drawn: Paint is raised only when the image
+    // lost its content (new size, Refresh), not for every exposed piece,
+    // such as the region under a transparent label that changed its text.
+    if (mForm.Events.Paint && mForm.mNeedsPaint) {
+      mForm.mNeedsPaint = false;
       mForm.mInPaint = true;
       try {
         mForm.Events.Paint();
@@ -45,17 +49,40 @@ class FormWidget final : public QWidget {
   void resizeEvent(QResizeEvent*) override {
     if (mForm.mMenuBar) mForm.mMenuBar->resize(width(), mForm.mMenuBar->height());
     mForm.mCanvas->Resize(width(), std::max(0, height() - mForm.ClientTopPx()));
+    mForm.mNeedsPaint = true;
     if (mForm.Events.Resize) mForm.Events.Resize();
   }
   void mousePressEvent(QMouseEvent* e) override {
     if (StartResize(e)) return;
+    mPressGlobal = e->globalPosition().toPoint();
     Raise(mForm.Events.MouseDown, e, e->button());
   }
   void mouseMoveEvent(QMouseEvent* e) override {
+    if (mDragging) {
+      move(mDragOrigin + e->globalPosition().toPoint() - mPressGlobal);
+      return;
+    }
     UpdateResizeCursor(e);
     Raise(mForm.Events.MouseMove, e, e->buttons());
   }
-  void mouseReleaseEvent(QMouseEvent* e) override { Raise(mForm.Events.MouseUp, e, e->button()); }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (mDragging) {
+      mDragging = false;
+      return;
+    }
+    Raise(mForm.Events.MouseUp, e, e->button());
+  }
+
+ public:
+  // The window manager's move loop; without a window manager that offers
+  // one, the window follows the pointer until the button is released.
+  void BeginSystemMove() {
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    mDragging = true;
+    mDragOrigin = pos();
+  }
+
+ protected:
   void mouseDoubleClickEvent(QMouseEvent*) override {
     if (mForm.Events.DblClick) mForm.Events.DblClick();
   }
@@ -113,6 +140,9 @@ class FormWidget final : public QWidget {
   }
 
   QtForm& mForm;
+  QPoint mPressGlobal;
+  QPoint mDragOrigin;
+  bool mDragging = false;
 };
 
 namespace {
@@ -142,6 +172,7 @@ QtForm::QtForm(const FormStyle& style)
   }
   widget->setPalette(palette);
   mWidget = widget;
+  KeepQuitOnClose();
   mCanvas->Resize(widget->width(), widget->height());
   mMessages = std::make_unique<FormMessages>(*this);
 }
@@ -185,6 +216,7 @@ void QtForm::SetMenuBar(const std::vector<Menu*>& menus) {
     if (widget && widget != bar && !widget->isWindow()) widget->move(widget->pos() + QPoint(0, shift));
   }
   mCanvas->Resize(mWidget->width(), std::max(0, mWidget->height() - ClientTopPx()));
+  mNeedsPaint = true;
   mWidget->update();
 }
 
@@ -216,7 +248,14 @@ void QtForm::SetTopMost(bool topMost) {
   if (!mWidget || TopMost() == topMost) return;
   const bool shown = mWidget->isVisible();
   mWidget->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+  KeepQuitOnClose();
   if (shown) mWidget->show();
+}
+
+void QtForm::KeepQuitOnClose() {
+  // The program ends when its last form closes, whatever kind of window it
+  // is; Qt leaves tool windows (no taskbar entry) out unless told.
+  if (mWidget) mWidget->setAttribute(Qt::WA_QuitOnClose, true);
 }
 
 void QtForm::Show() {
@@ -261,7 +300,11 @@ void QtForm::ZOrder(int16_t position) {
   }
 }
 void QtForm::Refresh() {
+  mNeedsPaint = true;
   if (mWidget) mWidget->repaint();
+}
+void QtForm::BeginSystemMove() {
+  if (auto* widget = static_cast<FormWidget*>(mWidget.data())) widget->BeginSystemMove();
 }
 
 }  // namespace platform::qt

@@ -31,6 +31,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   // Closes the window as its close box does (unload mode 0).
   void CloseByUser();
   void Refresh() override;
+  void BeginSystemMove() override;
   HWND hWnd() const override;
   // The size stays within the track sizes of the window's procedure. Hidden
   // widgets get their resize event only when shown; the surface follows the
@@ -46,6 +47,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
 
  private:
   friend class FormWidget;
+  void KeepQuitOnClose();
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;
   FormStyle mStyle;
@@ -54,6 +56,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   bool mInPaint = false;
   QPointer<QWidget> mMenuBar;
   int16_t mUnloadMode = 0;  // 1 while the program's Unload closes the window
+  bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
 };
 
 }  // namespace platform::qt

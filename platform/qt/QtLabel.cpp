@@ -16,10 +16,9 @@ class LabelWidget final : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     if (mLabel.mBackStyle != 0) p.fillRect(rect(), ToQColor(mLabel.mBackColor));
-    const QFont font = ToQFont(mLabel.mFont);
-    p.setFont(font);
+    p.setFont(mLabel.mQFont);
     p.setPen(ToQColor(mLabel.mForeColor));
-    const QFontMetrics fm(font);
+    const QFontMetrics& fm = mLabel.mMetrics;
     int y = 0;
     for (const QString& line : ToQ(mLabel.mCaption).split(QLatin1Char('\n'))) {
       if (mLabel.mUseMnemonic) p.drawText(QRect(0, y, width(), fm.height()), Qt::TextShowMnemonic, line);
@@ -60,6 +59,8 @@ class LabelWidget final : public QWidget {
 
 QtLabel::QtLabel(IControl& container, std::string name, int16_t index)
     : QtControl<ILabel>(nullptr, std::move(name), index, &container) {
+  mQFont = ToQFont(mFont);
+  mMetrics = QFontMetrics(mQFont);
   mWidget = new LabelWidget(*this, WidgetOf(container));
   mWidget->show();
 }
@@ -67,7 +68,7 @@ QtLabel::QtLabel(IControl& container, std::string name, int16_t index)
 void QtLabel::Changed() {
   if (!mWidget) return;
   if (mAutoSize) {
-    const QFontMetrics fm(ToQFont(mFont));
+    const QFontMetrics& fm = mMetrics;
     int width = 0;
     const QStringList lines = ToQ(mCaption).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
@@ -140,6 +141,8 @@ void QtLabel::SetMousePointer(int16_t pointer) {
 void QtLabel::SetFont(const StdFont& font) {
   mFont = font;
   mFont.Size = SnapFontSize(font.Size);
+  mQFont = ToQFont(mFont);
+  mMetrics = QFontMetrics(mQFont);
   Changed();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // A label: a windowless-looking child widget that paints its caption.
+#include <QFont>
+#include <QFontMetrics>
 #include <QShortcut>
 
 #include "platform/Label.h"
@@ -44,6 +46,10 @@ class QtLabel final : public QtControl<ILabel> {
   bool mUseMnemonic = false;
   QShortcut* mMnemonic = nullptr;  // owned by the widget
   int16_t mPointer = 0;
+  // The Qt font and its metrics, made once per font rather than for every
+  // new caption and every paint.
+  QFont mQFont;
+  QFontMetrics mMetrics{mQFont};
 };
 
 }  // namespace platform::qt

@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "platform/Form.h"
+#include "platform/qt/QtControl.h"
 #include "platform/qt/QtConvert.h"
 
 namespace platform::qt {
@@ -47,6 +49,15 @@ void QtScreen::SetMousePointer(int16_t pointer) {
 
 std::string QtScreen::DefaultGuiFontFace() const {
   return FromQ(QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
+}
+
+PixelRect QtScreen::WorkArea(const IForm* window) const {
+  const QScreen* screen = nullptr;
+  if (const QWidget* widget = window ? WidgetOf(*window) : nullptr) screen = widget->screen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return PixelRect{};
+  const QRect area = screen->availableGeometry();
+  return PixelRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
 int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::string& title) {

@@ -15,6 +15,7 @@ class QtScreen final : public IScreen {
   int16_t MousePointer() const override { return mPointer; }
   void SetMousePointer(int16_t pointer) override;
   std::string DefaultGuiFontFace() const override;
+  PixelRect WorkArea(const IForm* window) const override;
 
  private:
   int16_t mPointer = 0;

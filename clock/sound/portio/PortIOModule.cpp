@@ -20,6 +20,7 @@ struct Speaker {
   Speaker() {
     Chips.ToneChanged = [this](speaker::Voice voice, const speaker::ToneState& state) {
       Source->Post(voice, state, Stamp());
+      if (Mixer) Mixer->Wake();
     };
   }
   int64_t Stamp() const { return Mixer ? Mixer->StampFrame() : 0; }
@@ -56,6 +57,7 @@ KV_EXPORT void KvSpeakerPulsePlay(const float* vsngDuty, int32_t vlngCount, doub
   if (!vsngDuty || vlngCount <= 0 || vdblRate <= 0) return;
   Speaker& speaker = TheSpeaker();
   speaker.Source->PlayPulses(std::vector<float>(vsngDuty, vsngDuty + vlngCount), vdblRate, speaker.Stamp());
+  if (speaker.Mixer) speaker.Mixer->Wake();
 }
 
 KV_EXPORT void KvSpeakerPulseStop() { TheSpeaker().Source->StopPulses(); }

@@ -70,6 +70,18 @@ float SpeakerSource::RenderPulses(int64_t vlngFrame) const {
   return static_cast<float>(integral(t + 1.0) - integral(t));
 }
 
+bool SpeakerSource::Idle() const {
+  std::lock_guard<std::mutex> guard(mLock);
+  if (!mChanges.empty() || mPulses.Active) return false;
+  for (const VoiceState& v : mVoices) {
+    if (v.Tone.Audible || v.Envelope != 0.0f) return false;
+  }
+  for (const Biquad& section : mCone) {
+    if (section.Z1 != 0 || section.Z2 != 0) return false;
+  }
+  return true;
+}
+
 bool SpeakerSource::Render(float* out, int32_t frames, int64_t vlngStart) {
   const SquareTables& tables = SquareTables::Get();
   std::lock_guard<std::mutex> guard(mLock);

@@ -28,6 +28,9 @@ class SpeakerSource final : public platform::ISoundSource {
   bool PulsesBusy() const;
 
   bool Render(float* out, int32_t frames, int64_t vlngStart) override;
+  // Silent: no change waiting, every voice off and faded out, no pulses,
+  // the cone at rest.
+  bool Idle() const override;
 
  private:
   struct Change {

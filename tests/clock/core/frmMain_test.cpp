@@ -119,6 +119,7 @@ TEST_F(ClockWindowTest, AnUnforcedUpdateChangesOnlyTheTextAndKeepsTheLeftEdge) {
 }
 
 TEST_F(ClockWindowTest, TheTickLeavesTheRowsAloneInTheSignalSecondOnlyWhenTheSignalIsOn) {
+  SettingsStore::WavFile = "no such file.wav";  // a signal that sounds nothing
   clock->RelayoutClock();
   time.SetNow(DateTime{2026, 12, 7, 15, 0, 0, 0});
   clock->Timer1_Timer();

@@ -1,0 +1,8 @@
+# The clock window's tests play melodies through the emulated port-I/O module
+# and count the plays in the captured sound.
+if(TARGET test_clock_core)
+  target_link_libraries(test_clock_core PRIVATE kv_audio_analysis)
+  add_dependencies(test_clock_core kvportio)
+  set_property(TEST test_clock_core APPEND PROPERTY ENVIRONMENT
+    "KELVORA_MODULE_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
+endif()
