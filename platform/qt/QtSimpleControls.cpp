@@ -45,6 +45,8 @@ QtComboBox::QtComboBox(IControl& container, std::string name)
     : QtControl<IListControl>(new QComboBox(WidgetOf(container)), std::move(name), -1, &container) {
   Combo()->setEditable(true);
   Combo()->setInsertPolicy(QComboBox::NoInsert);
+  // What the user types is the text: no completion from the entries.
+  Combo()->setCompleter(nullptr);
   QObject::connect(Combo(), &QComboBox::editTextChanged, [this] {
     if (Change) Change();
   });
@@ -86,7 +88,10 @@ void QtComboBox::SetStyle(int16_t style) {
   if (!Combo() || (style != 0 && style != 2)) return;
   const QSignalBlocker quiet(Combo());
   Combo()->setEditable(style == 0);
-  if (style == 0) Combo()->setInsertPolicy(QComboBox::NoInsert);
+  if (style == 0) {
+    Combo()->setInsertPolicy(QComboBox::NoInsert);
+    Combo()->setCompleter(nullptr);
+  }
 }
 
 // ---- list box

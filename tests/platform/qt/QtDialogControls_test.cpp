@@ -96,6 +96,18 @@ TEST_F(DialogControlsTest, ADropDownListOffersOnlyItsEntries) {
   EXPECT_EQ(changes, 0);
 }
 
+TEST_F(DialogControlsTest, AnEditableListTakesTheTextAsTyped) {
+  auto list = Controls().CreateComboBox(*form, "Combo1");
+  list->AddItem("h:m:s");
+  std::vector<std::string> texts;
+  list->Change = [&] { texts.push_back(list->Text()); };
+  ShowActive();
+  qt::WidgetOf(*list)->setFocus();
+  QTest::keyClicks(qt::WidgetOf(*list), "h:m");
+  EXPECT_EQ(list->Text(), "h:m") << "no completion from the entries";
+  EXPECT_EQ(texts, (std::vector<std::string>{"h", "h:", "h:m"}));
+}
+
 TEST_F(DialogControlsTest, TheMenuBarSitsAboveTheClientArea) {
   auto button = Controls().CreateCommandButton(*form, "Command1", 0);
   button->Move(240, 0, 1335, 495);
