@@ -14,6 +14,7 @@
 #include "clock/widgets/clsBorder3D.h"
 #include "clock/widgets/clsEZSubClass.h"
 #include "clock/widgets/clsTabStrip.h"
+#include "htmlview/Quillet.h"
 #include "platform/Checked.h"
 #include "platform/Services.h"
 #include "platform/TrayIcon.h"
@@ -28,8 +29,6 @@ constexpr double kClientWidth = 8055;
 constexpr double kClientHeight = 4815;
 // The command the parked dialog's system menu carries for "設定(&O)".
 constexpr platform::WPARAM kSettingsCommand = 512;
-// The class the help window creates of Quillet.
-constexpr const char* kQuilletClass = "Quillet.clsHTML";
 
 }  // namespace
 
@@ -133,6 +132,7 @@ void frmSetUp::CreateCommonControls() {
 // ---- events of the window
 
 void frmSetUp::Form_Load() {
+  if (mblnLoaded) return;  // loaded once for the whole run
   // 1. Whether the help can use Quillet.
   mcRegSvrDll1 = std::make_unique<clsRegSvrDll>();
   mcRegSvrDll1->SetFileName(basComponents::kQuilletFile);
@@ -331,7 +331,7 @@ void frmSetUp::mcSubClass2_WndMessage(platform::HWND, platform::UINT& uMsg, plat
 // ---- the component check of Quillet
 
 void frmSetUp::mcRegSvrDll1_TestInstanced(int32_t& rlngResult) {
-  rlngResult = basComponents::TryCreateObject(kQuilletClass);
+  rlngResult = basComponents::TryCreateObject(Quillet::kclsHTML);
 }
 
 void frmSetUp::mcRegSvrDll1_DllRegisterServer() { basComponents::CallDllRegisterServer(basComponents::kQuilletFile); }
