@@ -5,7 +5,10 @@
 
 #include "clock/core/DateTimeFormat.h"
 #include "clock/core/SettingsStore.h"
+#include "clock/core/basFormPosition.h"
 #include "clock/core/basMain.h"
+#include "clock/help/basComponents.h"
+#include "clock/help/basSystem.h"
 #include "clock/sound/clsIOMML.h"
 #include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/clsBorder3D.h"
@@ -101,8 +104,28 @@ void frmMain::Form_Load() {
   mBorder->SetBevelInner(2);
   mBorder->SetBevelOuter(1);
 
+  const platform::IScreen& screen = platform::Screen();
+  basFormPosition::RestoreFormPosition(*mForm, false, platform::checked::CLng(screen.Width() / 10),
+                                       platform::checked::CLng(screen.Height() / 10), "Main");
   if (MoveSide != 4) PlaceClock(false);
   SetTopMost(*mForm, TopMost ? -1 : 0);
+}
+
+// The last step of the load, run by the start routine right after
+// Form_Load (windows loaded by tests skip it): the PC-buzzer control, where
+// the machine may have a speaker, checked (and registered when it is
+// missing) through the component helper, then created with the signal's
+// WAVE file.
+void frmMain::CheckSpeaker() {
+  basMain::mblnSpeakerReady = false;
+  if (basSystem::IsWindowsNT() || basSystem::GetMachineType() == 1) return;
+  if (!basComponents::CheckComponent(basComponents::kSpeakerFile, kSpeakerClass, NoTestDllReg)) return;
+  std::unique_ptr<ISpeakerControl> speaker = CreateSpeakerControl();
+  if (!speaker) return;
+  std::string file = WavFile;
+  speaker->SetWaveFile(file);
+  SetSpeaker(std::move(speaker));
+  basMain::mblnSpeakerReady = true;
 }
 
 void frmMain::UpdateRows(bool force) {
@@ -260,7 +283,11 @@ void frmMain::Form_Unload(int16_t&) {
   mblnUnloaded = true;
   if (basMain::mblnSpeakerReady && Speaker) Speaker->Release();
   try {
+    // Placement and settings reach the file in one write.
+    platform::SettingsBatch batch(platform::SettingsStore());
+    basFormPosition::SaveFormPosition(*mForm, false, "Main");
     SaveSettings(Label1(0).Font(), Label1(0).ForeColor());
+    batch.Commit();
   } catch (const platform::RuntimeError& error) {
     // The store could not be written (a read-only folder, a full disk):
     // say so rather than end with a crash.

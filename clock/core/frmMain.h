@@ -72,6 +72,9 @@ class frmMain {
   void TimeSignal(int16_t rintRepeat);
   // Takes the PC-buzzer control that start-up created (nullptr: none).
   void SetSpeaker(std::unique_ptr<ISpeakerControl> vobjSpeaker);
+  // The load's last step, the check of the PC-buzzer control; sets
+  // mblnSpeakerReady. The start routine calls it right after Form_Load.
+  void CheckSpeaker();
 
   // ---- events
 

@@ -161,13 +161,15 @@ TEST_F(ClockWindowTest, TheFirstResizeIsIgnoredAndLaterOnesRelayout) {
   EXPECT_GT(clock->msngRowFontSize[0], 0);
 }
 
-TEST_F(ClockWindowTest, ClosingSavesTheSettingsWithTheRowsFont) {
+TEST_F(ClockWindowTest, ClosingSavesThePlacementThenTheSettingsWithTheRowsFont) {
   int16_t code = 115;
   clock->Form_KeyDown(code, 0);  // F4 alone does nothing
   EXPECT_TRUE(store.WrittenKeys.empty());
   int16_t cancel = 0;
   clock->Form_Unload(cancel);
-  EXPECT_EQ(store.WrittenKeys.size(), 18u);
+  ASSERT_EQ(store.WrittenKeys.size(), 4u + 18u);
+  EXPECT_EQ(std::vector<std::string>(store.WrittenKeys.begin(), store.WrittenKeys.begin() + 5),
+            (std::vector<std::string>{"MainLeft", "MainTop", "MainWidth", "MainHeight", "FontName"}));
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontName"}]), "IPAPGothic");
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontColor"}]), "-2147483630");
 }
