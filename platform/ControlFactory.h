@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/CheckBox.h"
 #include "platform/CommandButton.h"
 #include "platform/Form.h"
 #include "platform/Frame.h"
@@ -39,6 +40,8 @@ class IControlFactory {
   virtual std::unique_ptr<ICommandButton> CreateCommandButton(IControl&, const std::string&, int16_t = -1) {
     return nullptr;
   }
+  // A check box, shown; nullptr on a backend without check boxes.
+  virtual std::unique_ptr<ICheckBox> CreateCheckBox(IControl&, const std::string&, int16_t = -1) { return nullptr; }
   // A text box of several lines (lines end with CR LF); a one-line box on a
   // backend without them.
   virtual std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) {

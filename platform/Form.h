@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Control.h"
 #include "platform/Surface.h"
 #include "platform/WindowMessages.h"
 
 namespace platform {
+
 
 enum FormBorderStyle : int16_t {
   vbBSNone = 0,
@@ -44,8 +46,8 @@ struct FormEvents {
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseMove;
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
   std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
-  // The window is asked to close (unloadMode 0: by its close command);
-  // a non-zero cancel keeps it open.
+  // The window is asked to close (unloadMode 0: by the user's close
+  // command, 1: by the program's Unload); a non-zero cancel keeps it open.
   std::function<void(int16_t& cancel, int16_t unloadMode)> QueryUnload;
   std::function<void(int16_t& cancel)> Unload;
 };
@@ -75,8 +77,12 @@ class IForm : public IControl, public ISurface {
   virtual void Hide() = 0;
   // Brings a shown window to the front and gives it the keyboard.
   virtual void Activate() {}
-  // Closes the window as its close command does (QueryUnload, Unload).
+  // Closes the window from the program (QueryUnload with unload mode 1,
+  // then Unload).
   virtual void Unload() = 0;
+  // 0 brings the window to the front of the others and activates it; 1
+  // sends it to the back.
+  virtual void ZOrder(int16_t) {}
 
   // The window's handle in the message layer: its procedure and system
   // menu (platform/WindowMessages.h). 0 on a backend without one.

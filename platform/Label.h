@@ -27,6 +27,12 @@ class ILabel : public IControl {
   virtual OleColor ForeColor() const = 0;
   virtual void SetForeColor(OleColor color) = 0;
 
+  // True: an "&" in the caption underlines the next character ("&&" shows
+  // one "&"), and Alt + that character moves the focus to the control that
+  // follows the label in the tab order. False (the default here): the
+  // caption shows as it is.
+  virtual bool UseMnemonic() const { return false; }
+  virtual void SetUseMnemonic(bool) {}
   // The label's own pointer: vbDefault, or vbCustom for a link (a hand).
   virtual int16_t MousePointer() const { return 0; }
   virtual void SetMousePointer(int16_t) {}

@@ -19,6 +19,10 @@ class IListControl : public IControl {
   virtual void SetListIndex(int16_t index) = 0;
   virtual std::string Text() const = 0;
   virtual void SetText(const std::string& text) = 0;
+  // A combo box's kind: 0 a drop-down list with an editable text (the
+  // default), 2 a drop-down list to pick from only. Other lists ignore it.
+  virtual int16_t Style() const { return 0; }
+  virtual void SetStyle(int16_t) {}
 
   std::function<void()> Change;  // the text was edited
   std::function<void()> Click;   // an entry was picked

@@ -133,4 +133,10 @@ IModule* LoadModule(const std::string& name) {
   return result;
 }
 
+std::string ProgramFolder() {
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : self.parent_path().string();
+}
+
 }  // namespace platform

@@ -31,6 +31,10 @@ std::string ModuleWindowsName(const std::string& file);
 int32_t LastDllError();
 void SetLastDllError(int32_t value);
 
+// The running program's folder (App.Path), without a trailing separator;
+// empty when it cannot be read.
+std::string ProgramFolder();
+
 // The folders searched, in order: the running program's folder, the folders
 // of KELVORA_MODULE_PATH, of LD_LIBRARY_PATH, then the system library
 // folders. The current folder is never searched.

@@ -46,19 +46,9 @@ int16_t GetTimeSignalKind() {
   return kind;
 }
 
-// The settings dialog, the help window and the about box join the program
-// later; until then their actions open nothing.
-
-void OpenSettingsDialog() {
-  if (!gfrmSetUp) mblnSetUpOpen = false;  // no dialog to open: the clock stays usable
-}
-
-void FocusSettingsDialog() {}
-
-void UnloadSettingsDialog() {
-  // Without a settings dialog the clock is the program's last window.
-  if (gfrmMain) gfrmMain->Form().Unload();
-}
+// The help window and the about box join the program later; until then
+// their actions open nothing. The settings dialog's routines are in
+// basMainSetUp.cpp.
 
 void OpenHelp() {}
 

@@ -9,6 +9,10 @@
 class frmMain;
 class frmSetUp;
 
+namespace platform {
+class IForm;
+}
+
 namespace basMain {
 
 // The heading text the settings dialog shows when it loads.
@@ -59,5 +63,16 @@ void ShowVersionInfo();
 // Puts the date and time on the clipboard: the bottom row's format, a blank,
 // the top row's format, CR LF.
 void CopyTimeToClipboard();
+
+// ---- parking the settings dialog
+
+// Moves a window to Left = −Width, Top = −Height: it counts as shown (its
+// taskbar entry stays) but cannot be seen. Where the window system lets no
+// program place its windows, the window is minimised instead.
+void MoveOffScreen(platform::IForm& window);
+// Gives the settings dialog's system menu, taken afresh from the standard
+// one, a separator and the item "設定(&O)" (command 512) in place of its
+// second item.
+void AddSettingsMenuItem();
 
 }  // namespace basMain

@@ -37,6 +37,15 @@ class FakeTimerFactory final : public IControlFactory {
   std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl& c, const std::string& name) override {
     return Inner().CreateVScrollBar(c, name);
   }
+  std::unique_ptr<ICommandButton> CreateCommandButton(IControl& c, const std::string& name, int16_t index) override {
+    return Inner().CreateCommandButton(c, name, index);
+  }
+  std::unique_ptr<ICheckBox> CreateCheckBox(IControl& c, const std::string& name, int16_t index) override {
+    return Inner().CreateCheckBox(c, name, index);
+  }
+  std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& c, const std::string& name) override {
+    return Inner().CreateMultiLineTextBox(c, name);
+  }
   std::unique_ptr<ITimer> CreateTimer() override {
     auto timer = std::make_unique<FakeTimer>();
     Timers.push_back(timer.get());

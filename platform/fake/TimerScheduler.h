@@ -54,6 +54,15 @@ class TimerScheduler final : public IControlFactory {
   std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl& container, const std::string& name) override {
     return mOther->CreateVScrollBar(container, name);
   }
+  std::unique_ptr<ICommandButton> CreateCommandButton(IControl& container, const std::string& name, int16_t index) override {
+    return mOther->CreateCommandButton(container, name, index);
+  }
+  std::unique_ptr<ICheckBox> CreateCheckBox(IControl& container, const std::string& name, int16_t index) override {
+    return mOther->CreateCheckBox(container, name, index);
+  }
+  std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) override {
+    return mOther->CreateMultiLineTextBox(container, name);
+  }
 
   // Runs the timers for vlngMs milliseconds of simulated time.
   void RunFor(int64_t vlngMs);

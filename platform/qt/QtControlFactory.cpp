@@ -1,5 +1,6 @@
 #include "platform/qt/QtControlFactory.h"
 
+#include "platform/qt/QtCheckBox.h"
 #include "platform/qt/QtCommandButton.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtLabel.h"
@@ -40,6 +41,10 @@ std::unique_ptr<IVScrollBar> QtControlFactory::CreateVScrollBar(IControl& contai
 std::unique_ptr<ICommandButton> QtControlFactory::CreateCommandButton(IControl& container, const std::string& name,
                                                                       int16_t index) {
   return std::make_unique<QtCommandButton>(container, name, index);
+}
+std::unique_ptr<ICheckBox> QtControlFactory::CreateCheckBox(IControl& container, const std::string& name,
+                                                            int16_t index) {
+  return std::make_unique<QtCheckBox>(container, name, index);
 }
 std::unique_ptr<ITextBox> QtControlFactory::CreateMultiLineTextBox(IControl& container, const std::string& name) {
   return std::make_unique<QtMultiLineTextBox>(container, name);

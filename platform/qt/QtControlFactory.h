@@ -17,6 +17,7 @@ class QtControlFactory final : public IControlFactory {
   std::unique_ptr<IVScrollBar> CreateVScrollBar(IControl& container, const std::string& name) override;
   std::unique_ptr<ICommandButton> CreateCommandButton(IControl& container, const std::string& name,
                                                       int16_t index) override;
+  std::unique_ptr<ICheckBox> CreateCheckBox(IControl& container, const std::string& name, int16_t index) override;
   std::unique_ptr<ITextBox> CreateMultiLineTextBox(IControl& container, const std::string& name) override;
   std::unique_ptr<IMenuItem> CreateMenuItem(IForm& form, IMenuItem* parent, const MenuItemStyle& style) override;
   std::unique_ptr<ITimer> CreateTimer() override;

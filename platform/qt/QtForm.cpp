@@ -1,7 +1,10 @@
 #include "platform/qt/QtForm.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPainter>
 #include <QWindow>
 
@@ -87,7 +90,7 @@ class FormWidget final : public QWidget {
   }
   void closeEvent(QCloseEvent* e) override {
     int16_t cancel = 0;
-    if (mForm.Events.QueryUnload) mForm.Events.QueryUnload(cancel, 0);
+    if (mForm.Events.QueryUnload) mForm.Events.QueryUnload(cancel, mForm.mUnloadMode);
     if (cancel == 0 && mForm.Events.Unload) mForm.Events.Unload(cancel);
     if (cancel != 0) e->ignore();
     else e->accept();
@@ -159,6 +162,13 @@ QtForm::QtForm(const FormStyle& style)
   auto* widget = new FormWidget(*this, FlagsFor(style));
   widget->setWindowTitle(ToQ(style.Caption));
   widget->setObjectName(ToQ(style.Name));
+  // Disabled captions in the system's gray text, readable on the button
+  // face the window is drawn in.
+  QPalette palette = widget->palette();
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(QPalette::Disabled, role, ToQColor(SystemColor(COLOR_GRAYTEXT)));
+  }
+  widget->setPalette(palette);
   mWidget = widget;
   KeepQuitOnClose();
   LayoutClient();
@@ -174,8 +184,16 @@ QtForm::~QtForm() {
 HWND QtForm::hWnd() const { return mMessages->Handle(); }
 
 void QtForm::Move(double left, double top, double width, double height) {
-  mMessages->ApplyTrackSize();
+  const bool sizable = mStyle.BorderStyle == vbSizable || mStyle.BorderStyle == vbSizableToolWindow;
+  if (sizable) {
+    mMessages->ApplyTrackSize();
+  } else if (mWidget) {
+    // The program sizes a window that the user cannot.
+    mWidget->setMinimumSize(0, 0);
+    mWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
   QtControl::Move(left, top, width, height);
+  if (!sizable) mMessages->ApplyTrackSize();
   LayoutClient();
 }
 
@@ -195,6 +213,8 @@ QMenuBar* QtForm::MenuBar() {
     widget->setVisible(!hidden);
   }
   mMenuBar = new QMenuBar(mWidget);
+  // In the window, also on desktops that collect menus in a global bar.
+  mMenuBar->setNativeMenuBar(false);
   mClient = client;
   LayoutClient();
   mMenuBar->show();
@@ -282,7 +302,23 @@ void QtForm::Activate() {
   mWidget->activateWindow();
 }
 void QtForm::Unload() {
+  if (!mWidget) return;
+  const int16_t outer = mUnloadMode;
+  mUnloadMode = 1;
+  mWidget->close();
+  mUnloadMode = outer;
+}
+void QtForm::CloseByUser() {
   if (mWidget) mWidget->close();
+}
+void QtForm::ZOrder(int16_t position) {
+  if (!mWidget) return;
+  if (position == 0) {
+    mWidget->raise();
+    mWidget->activateWindow();
+  } else {
+    mWidget->lower();
+  }
 }
 void QtForm::Refresh() {
   mNeedsPaint = true;

@@ -30,6 +30,9 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Hide() override;
   void Activate() override;
   void Unload() override;
+  void ZOrder(int16_t position) override;
+  // Closes the window as its close box does (unload mode 0).
+  void CloseByUser();
   void Refresh() override;
   void BeginSystemMove() override;
   HWND hWnd() const override;
@@ -65,6 +68,7 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   std::unique_ptr<SurfaceCanvas> mCanvas;
   std::unique_ptr<FormMessages> mMessages;
   bool mInPaint = false;
+  int16_t mUnloadMode = 0;  // 1 while the program's Unload closes the window
   bool mNeedsPaint = true;  // the image must be drawn again (new, resized, Refresh)
   QPointer<QMenuBar> mMenuBar;
   QPointer<QWidget> mClient;

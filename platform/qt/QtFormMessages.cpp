@@ -48,6 +48,11 @@ FormMessages::~FormMessages() {
 void FormMessages::ApplyTrackSize() {
   QWidget* widget = mForm.WindowWidget();
   if (!widget) return;
+  if (!Sizable(mForm.Style())) {
+    // A window without a sizing border keeps the size the program gives it.
+    widget->setFixedSize(widget->size());
+    return;
+  }
   QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect();
   MINMAXINFO info;
@@ -77,7 +82,7 @@ LRESULT FormMessages::DefaultProcedure(HWND, UINT uMsg, WPARAM wParam, LPARAM) {
 
 void FormMessages::SysCommand(WPARAM command) {
   switch (command & 0xFFF0) {
-    case SC_CLOSE: mForm.Unload(); break;
+    case SC_CLOSE: mForm.CloseByUser(); break;
     case SC_MINIMIZE: mForm.SetWindowState(vbMinimized); break;
     case SC_MAXIMIZE:
       if (Sizable(mForm.Style())) mForm.SetWindowState(vbMaximized);

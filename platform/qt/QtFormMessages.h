@@ -19,7 +19,7 @@ class FormMessages {
   // Asks the window's procedure for its size limits (WM_GETMINMAXINFO, pre-
   // filled with the system's answer) and gives the window its minimum and
   // maximum track sizes: neither the user nor the program can size it
-  // beyond them.
+  // beyond them. A window without a sizing border is held at its size.
   void ApplyTrackSize();
 
  private:

@@ -21,7 +21,8 @@ class LabelWidget final : public QWidget {
     const QFontMetrics& fm = mLabel.mMetrics;
     int y = 0;
     for (const QString& line : ToQ(mLabel.mCaption).split(QLatin1Char('\n'))) {
-      p.drawText(0, y + fm.ascent(), line);
+      if (mLabel.mUseMnemonic) p.drawText(QRect(0, y, width(), fm.height()), Qt::TextShowMnemonic, line);
+      else p.drawText(0, y + fm.ascent(), line);
       y += fm.height();
     }
   }
@@ -70,7 +71,9 @@ void QtLabel::Changed() {
     const QFontMetrics& fm = mMetrics;
     int width = 0;
     const QStringList lines = ToQ(mCaption).split(QLatin1Char('\n'));
-    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    for (const QString& line : lines) {
+      width = std::max(width, mUseMnemonic ? fm.size(Qt::TextShowMnemonic, line).width() : fm.horizontalAdvance(line));
+    }
     mWidget->resize(width, fm.height() * static_cast<int>(lines.size()));
   }
   mWidget->update();
@@ -78,7 +81,40 @@ void QtLabel::Changed() {
 
 void QtLabel::SetCaption(const std::string& caption) {
   mCaption = caption;
+  UpdateMnemonic();
   Changed();
+}
+void QtLabel::SetUseMnemonic(bool useMnemonic) {
+  mUseMnemonic = useMnemonic;
+  UpdateMnemonic();
+  Changed();
+}
+
+void QtLabel::UpdateMnemonic() {
+  if (!mWidget) return;
+  const QKeySequence key = mUseMnemonic ? QKeySequence::mnemonic(ToQ(mCaption)) : QKeySequence();
+  if (key.isEmpty()) {
+    delete mMnemonic;
+    mMnemonic = nullptr;
+    return;
+  }
+  if (!mMnemonic) {
+    // Active while the label is shown and enabled, as Qt's own mnemonics are.
+    mMnemonic = new QShortcut(mWidget);
+    mMnemonic->setContext(Qt::WindowShortcut);
+    QWidget* label = mWidget;
+    QObject::connect(mMnemonic, &QShortcut::activated, label, [label] {
+      // The next control in the focus chain that takes the focus by Tab.
+      for (QWidget* next = label->nextInFocusChain(); next && next != label; next = next->nextInFocusChain()) {
+        if (next->window() == label->window() && (next->focusPolicy() & Qt::TabFocus) && next->isVisible() &&
+            next->isEnabled()) {
+          next->setFocus(Qt::ShortcutFocusReason);
+          return;
+        }
+      }
+    });
+  }
+  mMnemonic->setKey(key);
 }
 void QtLabel::SetAutoSize(bool autoSize) {
   mAutoSize = autoSize;

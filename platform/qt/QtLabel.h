@@ -2,6 +2,7 @@
 // A label: a windowless-looking child widget that paints its caption.
 #include <QFont>
 #include <QFontMetrics>
+#include <QShortcut>
 
 #include "platform/Label.h"
 #include "platform/Screen.h"
@@ -23,6 +24,8 @@ class QtLabel final : public QtControl<ILabel> {
   void SetBackColor(OleColor color) override;
   OleColor ForeColor() const override { return mForeColor; }
   void SetForeColor(OleColor color) override;
+  bool UseMnemonic() const override { return mUseMnemonic; }
+  void SetUseMnemonic(bool useMnemonic) override;
   int16_t MousePointer() const override { return mPointer; }
   void SetMousePointer(int16_t pointer) override;
   StdFont Font() const override { return mFont; }
@@ -31,6 +34,8 @@ class QtLabel final : public QtControl<ILabel> {
  private:
   friend class LabelWidget;
   void Changed();
+  // The Alt + letter shortcut of a mnemonic caption.
+  void UpdateMnemonic();
 
   std::string mCaption;
   bool mAutoSize = false;
@@ -38,6 +43,8 @@ class QtLabel final : public QtControl<ILabel> {
   OleColor mBackColor = SystemColor(COLOR_BTNFACE);
   OleColor mForeColor = SystemColor(COLOR_BTNTEXT);
   StdFont mFont;
+  bool mUseMnemonic = false;
+  QShortcut* mMnemonic = nullptr;  // owned by the widget
   int16_t mPointer = 0;
   // The Qt font and its metrics, made once per font rather than for every
   // new caption and every paint.

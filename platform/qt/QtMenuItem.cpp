@@ -38,8 +38,9 @@ QtMenuItem::QtMenuItem(QtForm& form, QtMenuItem* parent, const MenuItemStyle& st
   if (!parent) {
     QMenuBar* bar = form.MenuBar();
     if (!bar) return;
-    mMenu = bar->addMenu(ToQ(style.Caption));
-    mAction = mMenu->menuAction();
+    // An entry of the bar is an action of its own until items are made
+    // under it: chosen directly, it raises Click.
+    mAction = bar->addAction(ToQ(style.Caption));
     mForm = &form;
   } else if (!holder) {
     return;
@@ -71,7 +72,7 @@ QtMenuItem::QtMenuItem(QtForm& form, QtMenuItem* parent, const MenuItemStyle& st
 }
 
 void QtMenuItem::BarChanged() {
-  if (mForm && mMenu) mForm->LayoutClient();
+  if (mForm) mForm->LayoutClient();
 }
 
 QtMenuItem::~QtMenuItem() {
@@ -99,7 +100,10 @@ void QtMenuItem::Triggered() {
   }
 }
 
-std::string QtMenuItem::Caption() const { return mAction ? FromQ(mAction->text()) : std::string(); }
+std::string QtMenuItem::Caption() const {
+  if (!mAction) return {};
+  return mAction->isSeparator() ? std::string("-") : FromQ(mAction->text());
+}
 void QtMenuItem::SetCaption(const std::string& caption) {
   if (mAction) mAction->setText(ToQ(caption));
   if (mMenu) mMenu->setTitle(ToQ(caption));

@@ -1,5 +1,6 @@
 #include "platform/qt/QtSimpleControls.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QPalette>
@@ -44,6 +45,8 @@ QtComboBox::QtComboBox(IControl& container, std::string name)
     : QtControl<IListControl>(new QComboBox(WidgetOf(container)), std::move(name), -1, &container) {
   Combo()->setEditable(true);
   Combo()->setInsertPolicy(QComboBox::NoInsert);
+  // What the user types is the text: no completion from the entries.
+  Combo()->setCompleter(nullptr);
   QObject::connect(Combo(), &QComboBox::editTextChanged, [this] {
     if (Change) Change();
   });
@@ -78,6 +81,17 @@ void QtComboBox::SetListIndex(int16_t index) {
 std::string QtComboBox::Text() const { return Combo() ? FromQ(Combo()->currentText()) : std::string(); }
 void QtComboBox::SetText(const std::string& text) {
   if (Combo()) Combo()->setEditText(ToQ(text));
+}
+
+int16_t QtComboBox::Style() const { return Combo() && !Combo()->isEditable() ? 2 : 0; }
+void QtComboBox::SetStyle(int16_t style) {
+  if (!Combo() || (style != 0 && style != 2)) return;
+  const QSignalBlocker quiet(Combo());
+  Combo()->setEditable(style == 0);
+  if (style == 0) {
+    Combo()->setInsertPolicy(QComboBox::NoInsert);
+    Combo()->setCompleter(nullptr);
+  }
 }
 
 // ---- list box
@@ -124,6 +138,34 @@ std::string QtFrame::Caption() const {
 }
 void QtFrame::SetCaption(const std::string& caption) {
   if (mWidget) static_cast<QGroupBox*>(mWidget.data())->setTitle(ToQ(caption));
+}
+
+namespace {
+// Keeps a widget from painting itself; its children still paint.
+class NoPaint final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint; }
+};
+}  // namespace
+
+void QtFrame::SetBorderStyle(int16_t style) {
+  if (!mWidget || (style != 0 && style != 1) || style == mBorderStyle) return;
+  mBorderStyle = style;
+  // Without a border the group box draws nothing of its own.
+  if (style == 0) {
+    mNoPaint = new NoPaint(mWidget);
+    mWidget->installEventFilter(mNoPaint);
+  } else {
+    delete mNoPaint;
+    mNoPaint = nullptr;
+  }
+  mWidget->update();
+}
+void QtFrame::ZOrder(int16_t position) {
+  if (!mWidget) return;
+  if (position == 0) mWidget->raise();
+  else mWidget->lower();
 }
 
 // ---- line

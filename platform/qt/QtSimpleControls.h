@@ -44,6 +44,8 @@ class QtComboBox final : public QtControl<IListControl> {
   void SetListIndex(int16_t index) override;
   std::string Text() const override;
   void SetText(const std::string& text) override;
+  int16_t Style() const override;
+  void SetStyle(int16_t style) override;
 
  private:
   QComboBox* Combo() const { return static_cast<QComboBox*>(mWidget.data()); }
@@ -71,6 +73,13 @@ class QtFrame final : public QtControl<IFrame> {
   QtFrame(IControl& container, std::string name);
   std::string Caption() const override;
   void SetCaption(const std::string& caption) override;
+  int16_t BorderStyle() const override { return mBorderStyle; }
+  void SetBorderStyle(int16_t style) override;
+  void ZOrder(int16_t position) override;
+
+ private:
+  int16_t mBorderStyle = 1;
+  QObject* mNoPaint = nullptr;  // owned by the widget
 };
 
 class QtLine final : public QtControl<ILine> {

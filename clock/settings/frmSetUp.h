@@ -1,0 +1,164 @@
+#pragma once
+// The settings dialog: two pages in a tab strip, "表示設定" (rows, formats,
+// font, edge, topmost) and "時報設定" (the hourly time signal), over a row
+// of buttons common to both. Most settings take effect on the clock at
+// once. The dialog is loaded at start-up and parked off the screen while it
+// is not in use; it owns the program's taskbar entry, and its unload ends
+// the program.
+//
+// Start-up: construct, Form_Load (the window stays hidden), then park it
+// with MoveOffScreen and AddSettingsMenuItem and Show it. The clock window
+// (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
+// object (a test melody borrows its tick timer).
+//
+// The implementation is split by page: frmSetUp.cpp (window, load, leaving,
+// menus, window messages), frmSetUpDisplay.cpp (display page),
+// frmSetUpTimeSignal.cpp (time-signal page).
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/CheckBox.h"
+#include "platform/CommandButton.h"
+#include "platform/ControlArray.h"
+#include "platform/Form.h"
+#include "platform/Frame.h"
+#include "platform/Label.h"
+#include "platform/LineControl.h"
+#include "platform/ListControl.h"
+#include "platform/MenuBar.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+#include "platform/WindowMessages.h"
+
+class clsBorder3D;
+class clsEZSubClass;
+class clsIOMML;
+class clsPlayMML;
+class clsRegSvrDll;
+class clsTabStrip;
+
+class frmSetUp {
+ public:
+  // The desktop's work area, pixels.
+  struct WorkArea {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+  };
+
+  // Creates the window and its controls at their design places, hidden.
+  frmSetUp();
+  ~frmSetUp();
+  frmSetUp(const frmSetUp&) = delete;
+  frmSetUp& operator=(const frmSetUp&) = delete;
+
+  platform::IForm& Form() const { return *mForm; }
+  // The time-signal text as the user has it now (the field Text1).
+  std::string SignalText() const;
+
+  // ---- events
+
+  void Form_Load();
+  void Form_Paint();
+  void Form_QueryUnload(int16_t& cancel, int16_t UnloadMode);
+  void Form_Unload(int16_t& cancel);
+  void Check1_Click(int16_t Index);
+  void Combo1_Change(int16_t Index);
+  void Combo1_Click(int16_t Index);
+  void Command1_Click(int16_t Index);
+  void Text1_Change();
+  void mcTabStrip_TabChanged();
+  void mnuCopy1_Click();
+  void mnuHelp1_Click();
+  void mnuVer_Click();
+  void mcSubClass1_WndMessage(platform::HWND hwnd, platform::UINT& uMsg, platform::WPARAM& wParam,
+                              platform::LPARAM& lParam, platform::LRESULT& RetValue, bool& NoDef);
+  void mcSubClass2_WndMessage(platform::HWND hwnd, platform::UINT& uMsg, platform::WPARAM& wParam,
+                              platform::LPARAM& lParam, platform::LRESULT& RetValue, bool& NoDef);
+  void mcRegSvrDll1_TestInstanced(int32_t& rlngResult);
+  void mcRegSvrDll1_DllRegisterServer();
+  void mcRegSvrDll1_DllUnRegisterServer();
+  void mcPlayMML_Done(int16_t& vblnTimerStop);
+
+  // ---- state (read by the start routine, the help and tests)
+
+  // Quillet was found usable when the dialog loaded: the help shows in the
+  // help window, else in the user's browser.
+  bool mblnHTMLHelpReady = false;
+  // The desktop's work area when the dialog loaded, pixels, and the
+  // smallest size of the clock window (a tenth of its width, a twentieth
+  // of its height).
+  WorkArea mudtWorkArea;
+  int32_t mlngMinWidth = 0;
+  int32_t mlngMinHeight = 0;
+
+ private:
+  // The form goes last: the controls on it are released first.
+  std::unique_ptr<platform::IForm> mForm;
+
+ public:
+  // ---- controls, by index as the Parts name them
+  platform::ControlArray<platform::ILabel> Label1;
+  // The push buttons outlive the tab strip, which loads its accelerator
+  // buttons into this array.
+  platform::ControlArray<platform::ICommandButton> Command1;
+  std::unique_ptr<platform::IPictureBox> Picture2;
+  platform::ControlArray<platform::IFrame> Frame1;
+  platform::ControlArray<platform::ICheckBox> Check1;
+  platform::ControlArray<platform::IListControl> Combo1;
+  platform::ControlArray<platform::ILine> Line1;
+  std::unique_ptr<platform::ITextBox> Text1;
+
+  // ---- menu bar
+  std::unique_ptr<platform::IMenuItem> mnuCopy1;  // "クリップボードへコピー(&C)"
+  std::unique_ptr<platform::IMenuItem> mnuHelp;   // "ヘルプ(&H)": mnuHelp1, mnuLine1, mnuVer
+  std::unique_ptr<platform::IMenuItem> mnuHelp1, mnuLine1, mnuVer;
+
+  // ---- objects whose events the dialog handles
+  std::unique_ptr<clsTabStrip> mcTabStrip;
+  std::unique_ptr<clsEZSubClass> mcSubClass1;
+  std::unique_ptr<clsEZSubClass> mcSubClass2;
+  std::unique_ptr<clsRegSvrDll> mcRegSvrDll1;
+  // The melody of a test and its player, alive from the test click to Done.
+  std::shared_ptr<clsIOMML> mobjMML;
+  std::unique_ptr<clsPlayMML> mcPlayMML;
+
+ private:
+  void CreateControls();
+  void CreateDisplayPage();
+  void CreateTimeSignalPage();
+  void CreateCommonControls();
+  void CreateMenus();
+
+  // At load: the position list and the format lists; the signal field.
+  void LoadDisplayPage();
+  void LoadTimeSignalPage();
+  // Shows the page of the selected tab, hides the others.
+  void ShowSelectedPage();
+  // Sets a box's value without running its click handler's message.
+  void SetCheckQuietly(int16_t Index, bool vblnChecked);
+
+  // Command1(0) and (1): the common part of leaving the dialog.
+  void LeaveDialog();
+  // Puts the dialog back off the screen, with "設定(&O)" in its system menu.
+  void ParkDialog();
+  // Takes the time-signal field over as WavFile: always (終了), or only when
+  // it changed (了解, which also hands a changed buzzer file on).
+  void StoreSignalText(bool vblnAlways);
+
+  // The buttons' actions.
+  void ChooseClockFont();
+  void StartDateTimeSettings();
+  void ChooseWaveFile();
+  void TestTimeSignal();
+  void TestMML();
+  // Ends a test melody: the player lets go of the clock's tick timer, which
+  // ticks at 500 ms again.
+  void ReleaseTestPlayer();
+
+  std::unique_ptr<clsBorder3D> mBorderWindow;
+  std::unique_ptr<clsBorder3D> mBorderHeading;
+  bool mblnLoaded = false;
+};

@@ -1,0 +1,90 @@
+#pragma once
+// The settings dialog on the real (offscreen) platform with the clock window
+// it works on, settings at their defaults from an empty store, an empty
+// component registry, and doubles for message boxes, common dialogs, the
+// clipboard and starting programs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clock/core/SettingsStore.h"
+#include "clock/core/basMain.h"
+#include "clock/core/frmMain.h"
+#include "clock/settings/frmSetUp.h"
+#include "platform/ComRegistry.h"
+#include "platform/Services.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/MemoryClipboard.h"
+#include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingMessageBox.h"
+#include "platform/fake/RecordingProcessStarter.h"
+#include "platform/fake/ScriptedCommonDialogs.h"
+
+namespace setuptest {
+
+struct SetUpFixture : testing::Test {
+  SetUpFixture() {
+    // Nothing registered: the dialog's component check starts afresh.
+    std::filesystem::remove(platform::com::ComponentRegistryPath());
+    SettingsStore::LoadSettings();  // the defaults, from the empty store
+    // No component dialogue at load unless a test asks for one.
+    SettingsStore::NoTestDllReg = true;
+    basMain::mstrSetUpTitle = "時計の設定メニュー  ";
+    basMain::mblnSetUpOpen = false;
+    basMain::mblnSpeakerReady = false;
+    clock = std::make_unique<frmMain>();
+    basMain::gfrmMain = clock.get();
+    clock->Form_Load();
+  }
+  ~SetUpFixture() override {
+    dialog.reset();
+    basMain::gfrmSetUp = nullptr;
+    basMain::gfrmMain = nullptr;
+    basMain::gfncTimeSignalText = nullptr;
+    clock.reset();
+  }
+
+  // Creates and loads the dialog as start-up does.
+  frmSetUp& Load() {
+    dialog = std::make_unique<frmSetUp>();
+    basMain::gfrmSetUp = dialog.get();
+    dialog->Form_Load();
+    return *dialog;
+  }
+  // The user picks the time-signal page (Alt+S).
+  void ShowTimeSignalPage() { dialog->Command1(7).SetValue(true); }
+  // The user clicks a box.
+  void Click(int16_t index) {
+    platform::ICheckBox& box = dialog->Check1(index);
+    box.SetValue(box.Value() == platform::vbChecked ? platform::vbUnchecked : platform::vbChecked);
+  }
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> out;
+    for (const auto& call : messages.Calls) {
+      EXPECT_EQ(call.Title, "Kelvora");
+      out.push_back(call.Prompt + "|" + std::to_string(call.Style));
+    }
+    return out;
+  }
+  std::vector<std::string> SystemMenuTexts() const {
+    std::vector<std::string> out;
+    for (const platform::MenuItem& item : platform::SystemMenuItems(dialog->Form().hWnd())) {
+      out.push_back(item.IsSeparator() ? "-" : item.Text);
+    }
+    return out;
+  }
+
+  platform::MemorySettingsStore store;
+  platform::FakeClock time{platform::DateTime{2026, 12, 7, 9, 5, 3, 0}};
+  platform::RecordingMessageBox messages;
+  platform::ScriptedCommonDialogs dialogs;
+  platform::MemoryClipboard clipboard;
+  platform::RecordingProcessStarter programs;
+  std::unique_ptr<frmMain> clock;
+  std::unique_ptr<frmSetUp> dialog;
+};
+
+}  // namespace setuptest
