@@ -35,6 +35,10 @@ class Application {
   // off-screen parking, no staying on top by itself.
   static bool CanPlaceWindows();
 
+  // The picture every window of the program (and its taskbar entry and tray
+  // icon) shows as its icon; an unreadable file leaves the platform's.
+  static void SetIcon(const std::string& pictureFile);
+
   // Called once when the program is told to end from outside its windows
   // (the session ends, or SIGTERM, SIGHUP or SIGINT arrives), before the
   // message loop stops: the place to save what must survive.

@@ -1,5 +1,7 @@
 #include "platform/Sound.h"
 
+#include "platform/Module.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -246,6 +248,14 @@ bool BufferSource::Render(float* out, int32_t frames, int64_t vlngStart) {
     if (k >= 0 && k < size) out[i] += mBuffer.Samples[static_cast<size_t>(k)];
   }
   return vlngStart + frames < mlngFirst + size;
+}
+
+bool InstallSoundOutput() {
+  // The audio device's libraries are large: they load with this module
+  // when sound output is wanted, not with the program.
+  IModule* module = LoadModule("libkvaudio.so");
+  const auto install = module ? reinterpret_cast<bool (*)()>(module->Symbol("KvInstallAudioDevice")) : nullptr;
+  return install && install();
 }
 
 }  // namespace platform

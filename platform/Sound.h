@@ -102,6 +102,13 @@ class SoundMixer final : public ISoundMixer {
 // The process-wide engine; it starts with a silent sink.
 SoundMixer& SoundEngine();
 
+// Sends the sound engine to the machine's default audio device, through the
+// audio module that is loaded only now. False when the machine has no audio
+// device or the module is missing: the engine then keeps its silent sink,
+// and its timing. Call on the user-interface thread, once the application
+// runs.
+bool InstallSoundOutput();
+
 // Pulls the mixer at the pace of the wall clock on a thread of its own and
 // hands every block to Consume (on that thread).
 class PacedSink : public ISoundSink {

@@ -27,7 +27,6 @@
 #include "platform/Sound.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeTimer.h"
-#include "platform/qt/sound/AudioDevice.h"
 #include "tools/AudioAnalysis.h"
 
 namespace {
@@ -139,7 +138,7 @@ int Play(int argc, char** argv, const Options& options, const std::shared_ptr<cl
   // The tool shows no window; without a display it still runs.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
   platform::Application app(argc, argv, "Kelvora");
-  if (!platform::qt::InstallAudioDeviceSink()) {
+  if (!platform::InstallSoundOutput()) {
     std::cerr << "音声出力装置がありません。無音で再生します。\n";
   }
   std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();  // outlives the player

@@ -19,6 +19,7 @@ bool mblnSpeakerReady = false;
 int16_t mintCorner = 0;
 frmMain* gfrmMain = nullptr;
 frmSetUp* gfrmSetUp = nullptr;
+std::string mpicMainIcon;
 
 std::function<std::string()> gfncTimeSignalText;
 int16_t mintTimeSignalKind = 0;
@@ -46,13 +47,8 @@ int16_t GetTimeSignalKind() {
   return kind;
 }
 
-// The help window and the about box join the program later; until then
-// their actions open nothing. The settings dialog's routines are in
-// basMainSetUp.cpp.
-
-void OpenHelp() {}
-
-void ShowVersionInfo() {}
+// The settings dialog's routines are in basMainSetUp.cpp, the help's and
+// the about box's in basMainHelp.cpp, the start routine in basMainStart.cpp.
 
 void CopyTimeToClipboard() {
   using DateTimeFormat::FormatDateTime;

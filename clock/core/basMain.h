@@ -6,14 +6,31 @@
 #include <functional>
 #include <string>
 
+class frmHTMLHelp;
 class frmMain;
 class frmSetUp;
+
+namespace platform {
+class Application;
+class IForm;
+}  // namespace platform
 
 namespace platform {
 class IForm;
 }
 
 namespace basMain {
+
+// ---- the start routine
+
+// Starts the program: ends at once when another copy runs; otherwise loads
+// the settings, the clock window and the settings dialog (parked off the
+// screen), shows the clock and runs until the last window has closed.
+// Returns the program's exit code.
+int Main(platform::Application& app);
+// True when another copy of the program already runs; that copy has been
+// asked to restore its last active window when it is minimised.
+bool IsPreviousInstanceRunning(platform::Application& app);
 
 // The heading text the settings dialog shows when it loads.
 extern std::string mstrSetUpTitle;
@@ -27,10 +44,19 @@ extern bool mblnSpeakerReady;
 // left, 3 top left. 0 at program start, not stored.
 extern int16_t mintCorner;
 
+// The clock window's icon as loaded (a picture file), kept for the about box.
+extern std::string mpicMainIcon;
+
 // The clock window and the settings dialog of this run; nullptr before they
 // are created and after they are unloaded.
 extern frmMain* gfrmMain;
 extern frmSetUp* gfrmSetUp;
+// The help window, made on the first use of the help; nullptr before.
+extern frmHTMLHelp* gfrmHTMLHelp;
+// Unloads the help window if it is open.
+void UnloadHelpWindow();
+// Releases the help window at the end of the run.
+void ReleaseHelpWindow();
 
 // ---- the time-signal text and kind
 

@@ -16,6 +16,7 @@
 #include "platform/Checked.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
+#include "platform/TrayIcon.h"
 
 using namespace SettingsStore;
 using DateTimeFormat::FormatDateTime;
@@ -308,6 +309,7 @@ void frmMain::Timer1_Timer() {
         return;
       }
       UpdateRows(false);
+      ShowTimeInTray(now);
       if (MoveSide != 4) PlaceClock(false);
       if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
       if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
@@ -317,6 +319,14 @@ void frmMain::Timer1_Timer() {
   } catch (const std::exception& e) {
     basGeneral::ReportError(e);
   }
+}
+
+// The tray icon (where there is one) shows the date and time as the
+// clipboard copy has them, both rows' formats, shown or not.
+void frmMain::ShowTimeInTray(const platform::DateTime& now) {
+  if (!platform::ServiceSlot<platform::ITrayIcon>::Installed() || !platform::TrayIcon().Visible()) return;
+  const std::string text = FormatDateTime(now, UpperRowFormat, *mLocale) + " " + FormatDateTime(now, UnderRowFormat, *mLocale);
+  if (text != platform::TrayIcon().ToolTip()) platform::TrayIcon().SetToolTip(text);
 }
 
 int16_t frmMain::RowAt(double x, double y) const {

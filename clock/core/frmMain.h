@@ -75,6 +75,8 @@ class frmMain {
   // The load's last step, the check of the PC-buzzer control; sets
   // mblnSpeakerReady. The start routine calls it right after Form_Load.
   void CheckSpeaker();
+  // Puts the date and time into the tray icon's tooltip.
+  void ShowTimeInTray(const platform::DateTime& now);
 
   // ---- events
 

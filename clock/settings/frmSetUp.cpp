@@ -248,6 +248,7 @@ void frmSetUp::Form_Unload(int16_t&) {
   mcSubClass2.reset();
   basMain::gfncTimeSignalText = nullptr;
   if (basMain::gfrmMain) basMain::gfrmMain->Form().Unload();
+  basMain::UnloadHelpWindow();
   basMain::gfrmMain = nullptr;
 }
 

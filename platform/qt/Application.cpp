@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -163,6 +164,11 @@ bool Application::PrevInstance() {
   if (mImpl->Instance->Claim()) return false;
   mImpl->Instance->AskFirstToRestore();
   return true;
+}
+
+void Application::SetIcon(const std::string& pictureFile) {
+  const QIcon icon(qt::ToQ(pictureFile));
+  if (!icon.isNull() && !icon.availableSizes().isEmpty()) QApplication::setWindowIcon(icon);
 }
 
 bool Application::CanPlaceWindows() {
