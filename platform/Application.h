@@ -17,6 +17,8 @@ class Application {
   Application& operator=(const Application&) = delete;
 
   static const std::string& Title();
+  // The running application.
+  static Application& Current();
   // Runs the message loop until Quit or the last window closes.
   int Run();
   void Quit();

@@ -6,3 +6,9 @@ if(TARGET test_clock_core)
   set_property(TEST test_clock_core APPEND PROPERTY ENVIRONMENT
     "KELVORA_MODULE_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
 endif()
+
+# The start-up tests run the program itself, several copies at once.
+if(TARGET test_clock_core)
+  add_dependencies(test_clock_core Kelvora Quillet kvbuzzer)
+  target_compile_definitions(test_clock_core PRIVATE KV_KELVORA_PROGRAM="$<TARGET_FILE:Kelvora>")
+endif()

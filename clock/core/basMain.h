@@ -28,6 +28,11 @@ namespace basMain {
 // screen), shows the clock and runs until the last window has closed.
 // Returns the program's exit code.
 int Main(platform::Application& app);
+// Main's steps up to the clock on the screen; false when another copy runs
+// (nothing is loaded then).
+bool StartUp(platform::Application& app);
+// Releases the windows StartUp made, once they are unloaded.
+void ReleaseWindows();
 // True when another copy of the program already runs; that copy has been
 // asked to restore its last active window when it is minimised.
 bool IsPreviousInstanceRunning(platform::Application& app);

@@ -29,48 +29,63 @@ void InstallSoundOutputLater(std::unique_ptr<platform::ITimer>& timer) {
   timer->SetEnabled(true);
 }
 
+std::unique_ptr<frmMain> gClock;
+std::unique_ptr<frmSetUp> gSetUp;
+std::unique_ptr<platform::ITimer> gSoundTimer;
+
 }  // namespace
 
 bool IsPreviousInstanceRunning(platform::Application& app) { return app.PrevInstance(); }
 
-int Main(platform::Application& app) {
+bool StartUp(platform::Application& app) {
   using platform::Application;
-  if (IsPreviousInstanceRunning(app)) return 0;
+  if (IsPreviousInstanceRunning(app)) return false;
   mstrSetUpTitle = "時計の設定メニュー  ";
   Application::Guard([] { SettingsStore::LoadSettings(); });
 
-  frmMain clock;
-  gfrmMain = &clock;
-  Application::Guard([&clock] {
-    clock.Form_Load();
-    clock.CheckSpeaker();
+  gClock = std::make_unique<frmMain>();
+  gfrmMain = gClock.get();
+  Application::Guard([] {
+    gClock->Form_Load();
+    gClock->CheckSpeaker();
   });
   mpicMainIcon = platform::ProgramFolder() + "/Kelvora.png";
   Application::SetIcon(mpicMainIcon);
 
   // The settings dialog loads hidden; its load gives the clock its first
   // layout. Parked off the screen, it owns the taskbar entry.
-  frmSetUp setup;
-  gfrmSetUp = &setup;
-  Application::Guard([&setup] { setup.Form_Load(); });
-  MoveOffScreen(setup.Form());
+  gSetUp = std::make_unique<frmSetUp>();
+  gfrmSetUp = gSetUp.get();
+  Application::Guard([] { gSetUp->Form_Load(); });
+  MoveOffScreen(gSetUp->Form());
   AddSettingsMenuItem();
-  setup.Form().Show();
-  clock.Form().Show();
-  clock.Form().ZOrder(0);
+  gSetUp->Form().Show();
+  gClock->Form().Show();
+  gClock->Form().ZOrder(0);
 
   // Ended from outside (the session ends, a termination signal): the same
   // unload chain as the program's own end.
   app.SetShutdownHandler([] {
     if (gfrmSetUp) gfrmSetUp->Form().Unload();
   });
-  std::unique_ptr<platform::ITimer> soundTimer;
-  InstallSoundOutputLater(soundTimer);
+  InstallSoundOutputLater(gSoundTimer);
+  return true;
+}
 
-  const int code = app.Run();
+void ReleaseWindows() {
+  gSoundTimer.reset();
   ReleaseHelpWindow();
+  // The dialog goes first: it still refers to the clock.
+  gSetUp.reset();
   gfrmSetUp = nullptr;
+  gClock.reset();
   gfrmMain = nullptr;
+}
+
+int Main(platform::Application& app) {
+  if (!StartUp(app)) return 0;
+  const int code = app.Run();
+  ReleaseWindows();
   return code;
 }
 

@@ -31,6 +31,7 @@
 namespace platform {
 namespace {
 std::string gTitle;
+Application* gCurrent = nullptr;
 
 // Faces the program's documents and settings name that Linux does not
 // have, mapped to the installed Japanese face.
@@ -145,6 +146,7 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   if (!platformName.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(platformName));
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
+  gCurrent = this;
   if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(&mImpl->QtTranslator);
@@ -152,9 +154,15 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   SubstituteFonts();
 }
 
-Application::~Application() = default;
+Application::~Application() {
+  if (gCurrent == this) gCurrent = nullptr;
+}
 
 const std::string& Application::Title() { return gTitle; }
+Application& Application::Current() {
+  if (!gCurrent) throw std::logic_error("no application");
+  return *gCurrent;
+}
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }

@@ -1,0 +1,162 @@
+// The start routine: in this process (the windows it makes, the unload
+// chain) and as the real program (a second copy, a termination signal).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "clock/core/SettingsStore.h"
+#include "clock/core/basMain.h"
+#include "clock/core/frmMain.h"
+#include "clock/settings/frmSetUp.h"
+#include "platform/Application.h"
+#include "platform/Services.h"
+#include "platform/WindowMessages.h"
+#include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingMessageBox.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithTheSettingsSaved) {
+  platform::MemorySettingsStore store;
+  platform::RecordingMessageBox box;
+  // No component questions: the checks register quietly when they can.
+  store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
+  store.Values[{"Kelvora", "Settings", "MoveSide"}] = "1";
+
+  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+  EXPECT_TRUE(box.Calls.empty());
+  ASSERT_NE(basMain::gfrmMain, nullptr);
+  ASSERT_NE(basMain::gfrmSetUp, nullptr);
+  EXPECT_EQ(basMain::mstrSetUpTitle, "時計の設定メニュー  ");
+
+  // Shown, but off every screen: left of and above the origin.
+  platform::IForm& dialog = basMain::gfrmSetUp->Form();
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.Left(), -dialog.Width());
+  EXPECT_EQ(dialog.Top(), -dialog.Height());
+  EXPECT_FALSE(basMain::mblnSetUpOpen);
+  const std::vector<platform::MenuItem> menu = platform::SystemMenuItems(dialog.hWnd());
+  ASSERT_GE(menu.size(), 2u);
+  EXPECT_TRUE(menu[menu.size() - 2].IsSeparator());
+  EXPECT_EQ(menu.back().Text, "設定(&O)");
+  EXPECT_EQ(menu.back().Id, 512u);
+  EXPECT_TRUE(basMain::gfrmMain->Form().Visible());
+  // The dialog's load gave the rows their first fitted sizes.
+  EXPECT_GT(basMain::gfrmMain->msngRowFontSize[0], 0);
+
+  dialog.Unload();
+  EXPECT_EQ(basMain::gfrmMain, nullptr) << "the clock went with the dialog";
+  EXPECT_EQ((store.Values[{"Kelvora", "Settings", "MoveSide"}]), "1");
+  EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainWidth"}]).empty());
+  basMain::ReleaseWindows();
+}
+
+// ---- the real program
+
+struct Program {
+  pid_t Pid = -1;
+};
+
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tmp = std::getenv("KELVORA_TEST_TMP");
+    mHome = fs::path(tmp ? tmp : "/tmp") / "program";
+    fs::remove_all(mHome);
+    for (const char* dir : {"config/Kelvora", "data", "runtime"}) fs::create_directories(mHome / dir);
+    fs::permissions(mHome / "runtime", fs::perms::owner_all);
+    // A settings file that asks no component questions: a modal question
+    // would wait for an answer nobody gives here.
+    std::ofstream(Settings()) << "[Settings]\nNoTestDllReg=-1\nMoveSide=2\n";
+  }
+
+  fs::path Settings() const { return mHome / "config/Kelvora/Kelvora.ini"; }
+
+  Program Start() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+      const std::string entry = *e;
+      if (entry.rfind("XDG_", 0) != 0 && entry.rfind("QT_QPA_PLATFORM=", 0) != 0) env.push_back(entry);
+    }
+    env.push_back("XDG_CONFIG_HOME=" + (mHome / "config").string());
+    env.push_back("XDG_DATA_HOME=" + (mHome / "data").string());
+    env.push_back("XDG_RUNTIME_DIR=" + (mHome / "runtime").string());
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    std::string program = KV_KELVORA_PROGRAM;
+    std::vector<char*> argv{program.data(), nullptr}, envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    Program p;
+    if (posix_spawn(&p.Pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) p.Pid = -1;
+    return p;
+  }
+
+  // The exit code, or −1 when the program did not end within the time.
+  static int Wait(Program& p, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      int status = 0;
+      if (::waitpid(p.Pid, &status, WNOHANG) == p.Pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(p.Pid, SIGKILL);
+    ::waitpid(p.Pid, nullptr, 0);
+    return -1;
+  }
+
+  // Waits until the first copy listens for later ones.
+  bool Listening() const {
+    for (int i = 0; i < 500; ++i) {
+      if (fs::exists(mHome / "runtime/Kelvora.socket")) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+
+  std::string SettingsText() const {
+    std::ifstream in(Settings());
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  fs::path mHome;
+};
+
+TEST_F(ProgramTest, ASecondCopyEndsAtOnceWithoutTouchingTheSettingsAndTheFirstSavesWhenTerminated) {
+  Program first = Start();
+  ASSERT_GT(first.Pid, 0);
+  ASSERT_TRUE(Listening());
+  const std::string before = SettingsText();
+
+  Program second = Start();
+  EXPECT_EQ(Wait(second, std::chrono::seconds(10)), 0);
+  EXPECT_EQ(SettingsText(), before);
+
+  // A termination signal ends the first copy through its unload chain.
+  ::kill(first.Pid, SIGTERM);
+  EXPECT_EQ(Wait(first, std::chrono::seconds(20)), 0);
+  const std::string after = SettingsText();
+  EXPECT_NE(after.find("MoveSide=2\n"), std::string::npos) << after;
+  EXPECT_NE(after.find("MainLeft="), std::string::npos) << after;
+  EXPECT_NE(after.find("UpperRowFormat="), std::string::npos) << after;
+}
+
+}  // namespace
