@@ -98,9 +98,16 @@ void CopyTimeToClipboard();
 // ---- parking the settings dialog
 
 // Moves a window to Left = −Width, Top = −Height: it counts as shown (its
-// taskbar entry stays) but cannot be seen. Where the window system lets no
-// program place its windows, the window is minimised instead.
+// taskbar entry stays) but cannot be seen. Where the window system places
+// windows itself (a Wayland session, some window managers), the window is
+// hidden instead, and its taskbar entry goes with it.
 void MoveOffScreen(platform::IForm& window);
+// True once the window system was seen to refuse the program's placement.
+extern bool mblnPlacementRefused;
+// Checks that the parked settings dialog really is off the screen; where it
+// is not, the window system places windows itself: the dialog is hidden and
+// the user told once.
+void CheckPlacementHonoured();
 // Gives the settings dialog's system menu, taken afresh from the standard
 // one, a separator and the item "設定(&O)" (command 512) in place of its
 // second item.

@@ -1,21 +1,53 @@
 // The start-up module's routines around the settings dialog: parking it off
 // the screen with its system-menu item, and bringing it back.
+#include <cstdio>
+
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
 #include "common/basGeneral.h"
 #include "platform/Application.h"
+#include "platform/MessageBox.h"
+#include "platform/Services.h"
 #include "platform/WindowMessages.h"
 
 namespace basMain {
 
+bool mblnPlacementRefused = false;
+
+namespace {
+
+// Said once a run: on stderr and in one message.
+void ReportPlacementRefused() {
+  static bool reported = false;
+  if (reported) return;
+  reported = true;
+  const char* text =
+      "このデスクトップでは、プログラムがウィンドウの位置を決められません。"
+      "時計は画面の隅に移動せず、設定画面は閉じている間タスクバーに表示されません。";
+  std::fprintf(stderr, "Kelvora: %s\n", text);
+  platform::MessageBox().Show(text, platform::vbInformation, platform::Application::Title());
+}
+
+}  // namespace
+
 void MoveOffScreen(platform::IForm& window) {
-  if (!platform::Application::CanPlaceWindows()) {
-    // The window system places windows itself: out of sight as an icon.
-    window.SetWindowState(platform::vbMinimized);
+  if (!platform::Application::CanPlaceWindows() || mblnPlacementRefused) {
+    // Out of sight: a window the window system would keep on the screen.
+    window.Hide();
     return;
   }
   window.Move(-window.Width(), -window.Height(), window.Width(), window.Height());
+}
+
+void CheckPlacementHonoured() {
+  if (!gfrmSetUp || mblnSetUpOpen) return;
+  platform::IForm& dialog = gfrmSetUp->Form();
+  const bool onScreen = dialog.Visible() && dialog.Left() + dialog.Width() > 0 && dialog.Top() + dialog.Height() > 0;
+  if (platform::Application::CanPlaceWindows() && !onScreen) return;
+  mblnPlacementRefused = true;
+  dialog.Hide();
+  ReportPlacementRefused();
 }
 
 void AddSettingsMenuItem() {
@@ -36,8 +68,6 @@ void OpenSettingsDialog() {
   if (gfrmMain) frmMain::SetTopMost(gfrmMain->Form(), 0);
   mblnSetUpOpen = true;
   platform::IForm& dialog = gfrmSetUp->Form();
-  // Parked as an icon where windows cannot be placed off the screen.
-  if (dialog.WindowState() == platform::vbMinimized) dialog.SetWindowState(platform::vbNormal);
   basGeneral::CenterForm(dialog);
   dialog.Show();
   dialog.ZOrder(0);

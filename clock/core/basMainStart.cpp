@@ -29,9 +29,22 @@ void InstallSoundOutputLater(std::unique_ptr<platform::ITimer>& timer) {
   timer->SetEnabled(true);
 }
 
+// Once the window system has placed the windows: is the parked dialog
+// really off the screen?
+void CheckPlacementLater(std::unique_ptr<platform::ITimer>& timer) {
+  timer = platform::Controls().CreateTimer();
+  timer->Timer = [&timer] {
+    timer->SetEnabled(false);
+    CheckPlacementHonoured();
+  };
+  timer->SetInterval(1500);
+  timer->SetEnabled(true);
+}
+
 std::unique_ptr<frmMain> gClock;
 std::unique_ptr<frmSetUp> gSetUp;
 std::unique_ptr<platform::ITimer> gSoundTimer;
+std::unique_ptr<platform::ITimer> gPlacementTimer;
 
 }  // namespace
 
@@ -69,11 +82,13 @@ bool StartUp(platform::Application& app) {
     if (gfrmSetUp) gfrmSetUp->Form().Unload();
   });
   InstallSoundOutputLater(gSoundTimer);
+  CheckPlacementLater(gPlacementTimer);
   return true;
 }
 
 void ReleaseWindows() {
   gSoundTimer.reset();
+  gPlacementTimer.reset();
   ReleaseHelpWindow();
   // The dialog goes first: it still refers to the clock.
   gSetUp.reset();

@@ -61,11 +61,44 @@ TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithThe
   // The dialog's load gave the rows their first fitted sizes.
   EXPECT_GT(basMain::gfrmMain->msngRowFontSize[0], 0);
 
+  // Where the parked dialog stays in place it is found on the screen.
+  basMain::CheckPlacementHonoured();
+  EXPECT_FALSE(basMain::mblnPlacementRefused);
+  EXPECT_TRUE(dialog.Visible());
+
   dialog.Unload();
   EXPECT_EQ(basMain::gfrmMain, nullptr) << "the clock went with the dialog";
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "MoveSide"}]), "1");
   EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainWidth"}]).empty());
   basMain::ReleaseWindows();
+}
+
+TEST(StartUp, AWindowSystemThatKeepsTheParkedDialogOnTheScreenGetsItHiddenAndTheUserToldOnce) {
+  platform::MemorySettingsStore store;
+  platform::RecordingMessageBox box;
+  store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
+  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+  platform::IForm& dialog = basMain::gfrmSetUp->Form();
+  // As a window manager that places windows itself would have it.
+  dialog.Move(3000, 3000, dialog.Width(), dialog.Height());
+  basMain::CheckPlacementHonoured();
+  EXPECT_TRUE(basMain::mblnPlacementRefused);
+  EXPECT_FALSE(dialog.Visible());
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Style, platform::vbInformation);
+
+  // Opened and parked again: shown, then hidden, with no second message.
+  basMain::OpenSettingsDialog();
+  EXPECT_TRUE(dialog.Visible());
+  basMain::mblnSetUpOpen = false;
+  basMain::MoveOffScreen(dialog);
+  EXPECT_FALSE(dialog.Visible());
+  basMain::CheckPlacementHonoured();
+  EXPECT_EQ(box.Calls.size(), 1u);
+
+  dialog.Unload();
+  basMain::ReleaseWindows();
+  basMain::mblnPlacementRefused = false;
 }
 
 // ---- the real program
