@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QEventLoop>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -83,8 +84,16 @@ QStringList QtCommonDialogs::NameFilters(const std::string& filter) {
 }
 
 int QtCommonDialogs::Run(QDialog& dialog) {
-  if (Shown) QTimer::singleShot(0, &dialog, [this, &dialog] { Shown(dialog); });
-  return dialog.exec();
+  if (!Shown) return dialog.exec();
+  // The hook runs once the dialog is on the screen and its loop runs: a
+  // hook run before (events handled while the dialog shows itself) would
+  // close a dialog that the loop then waits on for ever.
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog.open();
+  QTimer::singleShot(0, &dialog, [this, &dialog] { Shown(dialog); });
+  loop.exec();
+  return dialog.result();
 }
 
 bool QtCommonDialogs::FileDialog(bool save, OpenFileNameInfo& ofn) {

@@ -1,5 +1,8 @@
 #include "platform/qt/SurfaceCanvas.h"
 
+#include <QList>
+#include <array>
+
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +14,8 @@
 namespace platform::qt {
 namespace {
 
+// Pictures a recording keeps as they are; beyond, it keeps them compact.
+constexpr size_t kCompactPicturesAbove = size_t{32} << 20;
 // Surfaces up to this many pixels keep one image; larger ones record.
 constexpr int64_t kDirectLimit = 2'000'000;
 constexpr int kBandHeight = 256;
@@ -89,6 +94,7 @@ void SurfaceCanvas::MarkDirty(int top, int bottom) {
 void SurfaceCanvas::SwitchToRecording() {
   mRecorded = true;
   mOps.clear();
+  mPictureBytes = 0;
   const int bands = (mHeight + kBandHeight - 1) / kBandHeight;
   mBandOps.assign(static_cast<size_t>(bands), {});
   mBands.clear();
@@ -141,6 +147,7 @@ void SurfaceCanvas::Resize(int widthPx, int heightPx) {
     QImage next = Region(QRect(0, 0, widthPx, heightPx));
     mRecorded = false;
     mOps.clear();
+    mPictureBytes = 0;
     mBandOps.clear();
     mBands.clear();
     mImage = std::move(next);
@@ -512,6 +519,7 @@ void SurfaceCanvas::FillBox(double x1, double y1, double x2, double y2, OleColor
 void SurfaceCanvas::Cls() {
   if (mRecorded) {
     mOps.clear();
+    mPictureBytes = 0;
     for (auto& ops : mBandOps) ops.clear();
     for (auto& band : mBands) band.reset();
     mImageStale = true;
@@ -540,6 +548,64 @@ void SurfaceCanvas::SetPicture(const QImage& picture) {
   Cls();
 }
 
+namespace {
+
+// The smallest rectangle outside which every pixel has the colour c.
+QRect ExtentOtherThan(const QImage& image, QRgb c) {
+  int left = image.width(), right = -1, top = image.height(), bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (row[x] == c) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The same pixels with a colour table when they have 256 colours or fewer
+// (text and rules on a plain background have a few dozen): a quarter of the
+// memory, exactly the same picture.
+QImage Compact(const QImage& image) {
+  // Colours to table indexes: an open-addressed table of 1024 slots, with
+  // the previous pixel's colour tried first (runs of one colour are long).
+  constexpr uint32_t kSlots = 1024;
+  std::array<QRgb, kSlots> keys{};
+  std::array<int16_t, kSlots> values;
+  values.fill(-1);
+  QList<QRgb> table;
+  QImage out(image.size(), QImage::Format_Indexed8);
+  QRgb last = 0;
+  int lastIndex = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    uchar* line = out.scanLine(y);
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb c = row[x];
+      if (c != last || lastIndex < 0) {
+        uint32_t slot = (c * 2654435761u) >> 22;
+        while (values[slot] >= 0 && keys[slot] != c) slot = (slot + 1) % kSlots;
+        if (values[slot] < 0) {
+          if (table.size() == 256) return image;
+          keys[slot] = c;
+          values[slot] = static_cast<int16_t>(table.size());
+          table.push_back(c);
+        }
+        last = c;
+        lastIndex = values[slot];
+      }
+      line[x] = static_cast<uchar>(lastIndex);
+    }
+  }
+  out.setColorTable(table);
+  return out;
+}
+
+}  // namespace
+
 void SurfaceCanvas::DrawImage(const QRect& dst, const QImage& image) {
   if (dst.isEmpty() || image.isNull()) return;
   Op op;
@@ -549,6 +615,36 @@ void SurfaceCanvas::DrawImage(const QRect& dst, const QImage& image) {
   op.x2 = dst.left() + dst.width();
   op.y2 = dst.top() + dst.height();
   op.image = image;
+  if (mRecorded && mPictureBytes > kCompactPicturesAbove && dst.size() == image.size() &&
+      !image.hasAlphaChannel()) {
+    // A recording keeps every copy until the surface is cleared. Past a
+    // limit (documents of thousands of centred lines) copies are kept
+    // small: only the part that is not of one plain colour, in compact
+    // form, with the plain colour around it as a filled box.
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    const QRgb plain = pixels.pixel(0, 0);
+    const QRect used = ExtentOtherThan(pixels, plain);
+    if (used != pixels.rect()) {
+      Op fill;
+      fill.kind = Op::Fill;
+      fill.x1 = op.x1;
+      fill.y1 = op.y1;
+      fill.x2 = op.x2 - 1;
+      fill.y2 = op.y2 - 1;
+      fill.rgb = plain;
+      Record(std::move(fill));
+    }
+    if (used.isEmpty()) {
+      Changed();
+      return;
+    }
+    op.x1 = dst.left() + used.left();
+    op.y1 = dst.top() + used.top();
+    op.x2 = op.x1 + used.width();
+    op.y2 = op.y1 + used.height();
+    op.image = Compact(pixels.copy(used));
+  }
+  if (mRecorded) mPictureBytes += static_cast<size_t>(op.image.sizeInBytes());
   Record(std::move(op));
   Changed();
 }

@@ -118,6 +118,7 @@ class SurfaceCanvas {
   int mDirtyTop = 0;
   int mDirtyBottom = 0;
   std::vector<Op> mOps;
+  size_t mPictureBytes = 0;  // of the pictures the recording keeps
   std::vector<std::vector<uint32_t>> mBandOps;  // op indexes per band of rows
   mutable std::vector<std::unique_ptr<Band>> mBands;
   mutable uint64_t mUseCounter = 0;

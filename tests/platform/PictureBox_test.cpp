@@ -127,6 +127,32 @@ TEST_F(PictureBoxTest, CopiesBetweenSurfacesAtSizeAndStretched) {
   EXPECT_EQ(box->GetPixel(58, 58), RGB(255, 255, 255));
 }
 
+// A tall surface keeps every copy made onto it; thousands of copied lines
+// (a document of centred lines) are kept small, and read back exactly.
+TEST_F(PictureBoxTest, ThousandsOfCopiesOntoATallSurfaceStayExactAndSmall) {
+  auto line = Controls().CreatePictureBox(*form, "Picture2");
+  line->Move(0, 0, 600 * 15, 16 * 15);
+  line->SetBackColor(RGB(255, 255, 255));
+  line->SetForeColor(RGB(0, 0, 128));
+  line->PrintLine("中央にそろえた行 centred text");
+  line->SetScaleMode(vbPixels);
+  line->SetPixel(599, 15, RGB(200, 0, 0));  // the copy's last pixel
+  box->Move(0, 0, 600 * 15, 40000 * 15);
+  box->SetBackColor(RGB(240, 240, 240));
+  box->SetScaleMode(vbPixels);
+  const long before = ResidentKiB();
+  constexpr int kCopies = 2400;  // 92 MB of pictures at four bytes a pixel
+  for (int i = 0; i < kCopies; ++i) box->PaintPicture(*line, 0, 0, 600, 16, 0, i * 16, 600, 16);
+  EXPECT_LT(ResidentKiB() - before, 60 * 1024);
+  for (const int i : {0, kCopies / 2, kCopies - 1}) {
+    for (int x = 0; x < 600; x += 7) {
+      for (int y = 0; y < 16; y += 3) ASSERT_EQ(box->GetPixel(x, i * 16 + y), line->GetPixel(x, y)) << i;
+    }
+    EXPECT_EQ(box->GetPixel(599, i * 16 + 15), RGB(200, 0, 0));
+  }
+  EXPECT_EQ(box->GetPixel(5, kCopies * 16 + 5), RGB(240, 240, 240));
+}
+
 TEST_F(PictureBoxTest, SurfacesGrowingPastTheImageLimitKeepTheirDrawing) {
   box->Move(0, 0, 100 * 15, 100 * 15);
   box->SetBackColor(RGB(255, 255, 255));
