@@ -24,6 +24,15 @@ std::string mpicMainIcon;
 std::function<std::string()> gfncTimeSignalText;
 int16_t mintTimeSignalKind = 0;
 
+std::function<void()> gfncOpenSoundOutput;
+
+void EnsureSoundOutput() {
+  if (!gfncOpenSoundOutput) return;
+  const auto open = std::move(gfncOpenSoundOutput);
+  gfncOpenSoundOutput = nullptr;
+  open();
+}
+
 std::string TimeSignalText() { return gfncTimeSignalText ? gfncTimeSignalText() : SettingsStore::WavFile; }
 
 int16_t GetTimeSignalKind() {

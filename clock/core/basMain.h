@@ -73,6 +73,13 @@ extern std::function<std::string()> gfncTimeSignalText;
 // WavFile setting.
 std::string TimeSignalText();
 
+// Opens the sound device the first time something is to sound (its
+// libraries are large; a clock whose signal never sounds does without
+// them). Does nothing until the start routine sets it up.
+void EnsureSoundOutput();
+// The start routine's way of opening the sound device; empty in tests.
+extern std::function<void()> gfncOpenSoundOutput;
+
 // The signal kind chosen by the last GetTimeSignalKind.
 extern int16_t mintTimeSignalKind;
 // −1 signal off; 1 MML; 5 MML on Windows NT; 2 an existing file on the PC

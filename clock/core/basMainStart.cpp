@@ -15,18 +15,11 @@
 namespace basMain {
 namespace {
 
-// The sound device is opened once the clock is on the screen: its
-// libraries are large and nothing sounds before the first signal or test.
-void InstallSoundOutputLater(std::unique_ptr<platform::ITimer>& timer) {
-  timer = platform::Controls().CreateTimer();
-  timer->Timer = [&timer] {
-    timer->SetEnabled(false);
-    if (!platform::InstallSoundOutput()) {
-      std::fputs("Kelvora: 音声出力装置がないため、時報は鳴りません。\n", stderr);
-    }
-  };
-  timer->SetInterval(1);
-  timer->SetEnabled(true);
+// The sound device, opened when something is first to sound.
+void OpenSoundOutput() {
+  if (!platform::InstallSoundOutput()) {
+    std::fputs("Kelvora: 音声出力装置がないため、時報は鳴りません。\n", stderr);
+  }
 }
 
 // Once the window system has placed the windows: is the parked dialog
@@ -43,7 +36,6 @@ void CheckPlacementLater(std::unique_ptr<platform::ITimer>& timer) {
 
 std::unique_ptr<frmMain> gClock;
 std::unique_ptr<frmSetUp> gSetUp;
-std::unique_ptr<platform::ITimer> gSoundTimer;
 std::unique_ptr<platform::ITimer> gPlacementTimer;
 
 }  // namespace
@@ -81,13 +73,13 @@ bool StartUp(platform::Application& app) {
   app.SetShutdownHandler([] {
     if (gfrmSetUp) gfrmSetUp->Form().Unload();
   });
-  InstallSoundOutputLater(gSoundTimer);
+  gfncOpenSoundOutput = OpenSoundOutput;
   CheckPlacementLater(gPlacementTimer);
   return true;
 }
 
 void ReleaseWindows() {
-  gSoundTimer.reset();
+  gfncOpenSoundOutput = nullptr;
   gPlacementTimer.reset();
   ReleaseHelpWindow();
   // The dialog goes first: it still refers to the clock.

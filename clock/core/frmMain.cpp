@@ -310,6 +310,8 @@ void frmMain::Timer1_Timer() {
       }
       UpdateRows(false);
       ShowTimeInTray(now);
+      // The sound device is ready before the first full hour sounds.
+      if (!NoUseTimeSignal && now.Minute == 59 && now.Second >= 50) basMain::EnsureSoundOutput();
       if (MoveSide != 4) PlaceClock(false);
       if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
       if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;

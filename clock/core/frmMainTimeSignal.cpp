@@ -36,6 +36,7 @@ void frmMain::FinishSignal() {
 
 void frmMain::TimeSignal(int16_t rintRepeat) {
   try {
+    basMain::EnsureSoundOutput();
     mintSignalKind = basMain::GetTimeSignalKind();
     const std::string text = basMain::TimeSignalText();
     switch (mintSignalKind) {

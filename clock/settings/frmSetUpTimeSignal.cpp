@@ -144,6 +144,7 @@ void frmSetUp::ChooseWaveFile() {
 
 void frmSetUp::TestTimeSignal() {
   frmMain* clock = basMain::gfrmMain;
+  basMain::EnsureSoundOutput();
   switch (basMain::GetTimeSignalKind()) {
     case 1: TestMML(); break;
     case 2:
