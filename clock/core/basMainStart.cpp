@@ -64,7 +64,9 @@ bool StartUp(platform::Application& app) {
   Application::Guard([] { gSetUp->Form_Load(); });
   MoveOffScreen(gSetUp->Form());
   AddSettingsMenuItem();
-  gSetUp->Form().Show();
+  // Shown off the screen, only its taskbar entry shows; where windows
+  // cannot be placed it stays hidden.
+  if (Application::CanPlaceWindows()) gSetUp->Form().Show();
   gClock->Form().Show();
   gClock->Form().ZOrder(0);
 
