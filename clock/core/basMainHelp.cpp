@@ -8,6 +8,7 @@
 #include "clock/core/ProgramVersion.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
+#include "clock/core/frmMain.h"
 #include "clock/help/frmHTMLHelp.h"
 #include "clock/help/frmVersionInfo.h"
 #include "clock/settings/frmSetUp.h"
@@ -46,7 +47,9 @@ std::string FileInFolderIgnoringCase(const std::string& folder, const std::strin
 // Lets the user pick the help file; empty when cancelled.
 std::string ChooseHelpFile() {
   clsCommonDialog1 dialog;
+  // Owned by the settings dialog (by the clock while there is none).
   if (gfrmSetUp) dialog.SetForm(&gfrmSetUp->Form());
+  else if (gfrmMain) dialog.SetForm(&gfrmMain->Form());
   dialog.SetDialogTitle("HTML ヘルプファイル名の選択");
   dialog.SetFilter("HTM Files (*.HTM)|*.HTM|HTML Files (*.HTML)|*.HTML");
   dialog.SetFilterIndex(0);
