@@ -143,7 +143,11 @@ TEST_F(PictureBoxTest, ThousandsOfCopiesOntoATallSurfaceStayExactAndSmall) {
   const long before = ResidentKiB();
   constexpr int kCopies = 2400;  // 92 MB of pictures at four bytes a pixel
   for (int i = 0; i < kCopies; ++i) box->PaintPicture(*line, 0, 0, 600, 16, 0, i * 16, 600, 16);
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's allocator keeps what is freed
   EXPECT_LT(ResidentKiB() - before, 60 * 1024);
+#else
+  (void)before;
+#endif
   for (const int i : {0, kCopies / 2, kCopies - 1}) {
     for (int x = 0; x < 600; x += 7) {
       for (int y = 0; y < 16; y += 3) ASSERT_EQ(box->GetPixel(x, i * 16 + y), line->GetPixel(x, y)) << i;
