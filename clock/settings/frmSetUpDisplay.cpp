@@ -87,7 +87,16 @@ void frmSetUp::LoadDisplayPage() {
   FormatPresets::FillFormatPresets(Combo1(0), Combo1(1));
   Combo1(0).SetListIndex(0);
   Combo1(1).SetListIndex(0);
-  if (MoveSide >= 0 && MoveSide <= kNoMove) Combo1(2).SetListIndex(MoveSide);
+  // Showing the stored edge is not choosing it: the clock starts in its top
+  // right corner and reaches its own edge at the first jump. A disabled list's
+  // click does nothing, as with the check boxes.
+  if (MoveSide >= 0 && MoveSide <= kNoMove) {
+    platform::IListControl& edge = Combo1(2);
+    const bool enabled = edge.Enabled();
+    edge.SetEnabled(false);
+    edge.SetListIndex(MoveSide);
+    edge.SetEnabled(enabled);
+  }
 }
 
 void frmSetUp::Check1_Click(int16_t Index) {
@@ -133,8 +142,9 @@ void frmSetUp::Combo1_Click(int16_t Index) {
     Combo1_Change(Index);
     return;
   }
+  if (Index != 2 || !Combo1(2).Enabled()) return;
   const int16_t side = Combo1(2).ListIndex();
-  if (Index != 2 || side < 0) return;
+  if (side < 0) return;
   MoveSide = side;
   if (side != kNoMove && basMain::gfrmMain) basMain::gfrmMain->PlaceClock(true);
 }

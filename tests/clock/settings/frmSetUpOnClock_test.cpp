@@ -60,9 +60,12 @@ TEST_F(SetUpOnClock, ATestMelodyBorrowsTheTickAndTheClockTicksOnAt500ms) {
 TEST_F(SetUpOnClock, ChoosingAnEdgeMovesTheClockThereButNoMovementLeavesIt) {
   frmMain& clock = MakeClock(LocalEpochMs(2026, 12, 7, 9, 5, 3, 100));
   frmSetUp& d = Load();
-  // Loading picked the left edge (the default): the clock jumped to its
-  // bottom left corner.
-  EXPECT_EQ(basMain::mintCorner, 2);
+  // Loading shows the left edge (the default) without choosing it: the clock
+  // stays in its top right corner until the first jump.
+  EXPECT_EQ(d.Combo1(2).ListIndex(), 3);
+  EXPECT_EQ(basMain::mintCorner, 0);
+  clock.Form_MouseMove(0, 0, 0, 0);
+  EXPECT_EQ(basMain::mintCorner, 2) << "the first jump reaches the bottom left corner";
   clock.Form().Move(1500, 1500, clock.Form().Width(), clock.Form().Height());
   d.Combo1(2).SetListIndex(4);
   EXPECT_EQ(clock.Form().Left(), 1500);
