@@ -1,13 +1,13 @@
 #pragma once
 // One running copy per user: a lock file held for the run decides which copy
-// is first; a local socket beside it carries the later copies' request to
+// is first; a Unix socket beside it carries the later copies' request to
 // restore the first copy's last active window.
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 namespace platform::qt {
@@ -33,7 +33,8 @@ class SingleInstance final : public QObject {
   QString mLockPath;
   QString mSocketPath;
   int mLockFd = -1;
-  std::unique_ptr<QLocalServer> mServer;
+  int mListenFd = -1;
+  std::unique_ptr<QSocketNotifier> mListener;
   QPointer<QWidget> mLastActive;
 };
 

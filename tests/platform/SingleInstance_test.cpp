@@ -3,11 +3,15 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -108,6 +112,27 @@ TEST(SingleInstance, ALaterCopyRestoresTheFirstCopysMinimisedWindowAndEnds) {
   Copy later = StartCopy(dir, {"10"});
   EXPECT_EQ(Finish(later), "second\n");
   EXPECT_NE(Finish(first).find("restored"), std::string::npos);
+}
+
+TEST(SingleInstance, ALeftoverSocketFileAndASilentConnectionDoNotStopTheRestore) {
+  const std::string dir = FreshRuntimeDir("leftover");
+  const std::string socketPath = dir + "/KelvoraProbe.socket";
+  std::ofstream(socketPath) << "left by a crash";
+  Copy first = StartCopy(dir, {"2500", "minimised"});
+  ASSERT_EQ(FirstLine(first), "first");
+
+  // Someone connects and says nothing: the first copy does not wait for it.
+  const int silent = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::connect(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+  Copy later = StartCopy(dir, {"10"});
+  EXPECT_EQ(Finish(later), "second\n");
+  EXPECT_NE(Finish(first).find("restored"), std::string::npos);
+  ::close(silent);
+  EXPECT_FALSE(std::filesystem::exists(socketPath)) << "the socket file goes with the copy that listened";
 }
 
 TEST(PlatformChoice, XWaylandIsChosenOnlyOnAWaylandSessionWithAnXDisplayAndNoChoiceOfTheUser) {
