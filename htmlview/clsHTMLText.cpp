@@ -247,15 +247,17 @@ void clsHTML::DrawState::PrintAligned(const u32string& piece) {
     }
     PrintAlignedRun(piece, run, at);
     FlushAligned(Align);
-    run = at;
-    x = width(piece[at]);
-    i = at + 1;
+    // The new line takes its first character without a test.
+    run = i = at;
+    x = 0;
   }
   PrintAlignedRun(piece, run, n);
   mPlain += basQuillet::ToUtf8(piece);
 }
 
 void clsHTML::DrawState::FlushAligned(int16_t align) {
+  // The next aligned line starts with nothing drawn on it.
+  mAlignedLast = 0;
   const double tppX = basQuillet::TwipsPerPixelX();
   const double tppY = basQuillet::TwipsPerPixelY();
   const double w = mWork.CurrentX();

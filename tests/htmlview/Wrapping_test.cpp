@@ -66,6 +66,18 @@ TEST_F(Wrapping, CentredAndRightAlignedLinesWrapAtTheMargin) {
   EXPECT_GT(canvas.Find("e")->Y / 15, canvas.Copies[3].DstY);
 }
 
+TEST_F(Wrapping, ACentredRunThatCannotBeBrokenGoesOnOverSeveralLines) {
+  // "x" and the colons after it may not be parted, but "x" may leave "あ":
+  // once "あ" stood alone, the run used to be wrapped before "x" again and
+  // again, adding empty lines for ever.
+  ASSERT_TRUE(ShowBody("<CENTER>あx" + Times(":", 40) + "</CENTER>end"));
+  double drawn = 0;
+  for (const auto& copy : canvas.Copies) drawn += copy.DstW * 15.0;
+  EXPECT_EQ(canvas.Copies.size(), 4u);
+  EXPECT_NEAR(drawn, (1 + 1 + 1 + 40) * 140, 4 * 15);
+  EXPECT_NE(canvas.Find("e"), nullptr);
+}
+
 TEST_F(Wrapping, LineBreaksEndAlignedLinesAndTheLastLineIsShown) {
   ASSERT_TRUE(ShowBody("<CENTER>a<BR>bb</CENTER>c<CENTER>unclosed"));
   ASSERT_EQ(canvas.Copies.size(), 3u);
