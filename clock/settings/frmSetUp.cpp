@@ -298,13 +298,18 @@ void frmSetUp::ShowSelectedPage() {
   }
 }
 
+void frmSetUp::SetQuietly(platform::IControl& control, const std::function<void()>& set) {
+  // A disabled control's click handler does nothing.
+  const bool enabled = control.Enabled();
+  control.SetEnabled(false);
+  set();
+  control.SetEnabled(enabled);
+}
+
 void frmSetUp::SetCheckQuietly(int16_t Index, bool vblnChecked) {
-  // A disabled box's click handler does nothing, so no message shows.
+  // No message shows for a value loaded from the settings.
   platform::ICheckBox& box = Check1(Index);
-  const bool enabled = box.Enabled();
-  box.SetEnabled(false);
-  box.SetValue(vblnChecked ? platform::vbChecked : platform::vbUnchecked);
-  box.SetEnabled(enabled);
+  SetQuietly(box, [&] { box.SetValue(vblnChecked ? platform::vbChecked : platform::vbUnchecked); });
 }
 
 // ---- menus

@@ -15,6 +15,7 @@
 // menus, window messages), frmSetUpDisplay.cpp (display page),
 // frmSetUpTimeSignal.cpp (time-signal page).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -138,6 +139,8 @@ class frmSetUp {
   // Shows the page of the selected tab, hides the others.
   void ShowSelectedPage();
   // Sets a box's value without running its click handler's message.
+  // Sets a control's value with its click handler held off.
+  static void SetQuietly(platform::IControl& control, const std::function<void()>& set);
   void SetCheckQuietly(int16_t Index, bool vblnChecked);
 
   // Command1(0) and (1): the common part of leaving the dialog.

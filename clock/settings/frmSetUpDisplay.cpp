@@ -88,15 +88,8 @@ void frmSetUp::LoadDisplayPage() {
   Combo1(0).SetListIndex(0);
   Combo1(1).SetListIndex(0);
   // Showing the stored edge is not choosing it: the clock starts in its top
-  // right corner and reaches its own edge at the first jump. A disabled list's
-  // click does nothing, as with the check boxes.
-  if (MoveSide >= 0 && MoveSide <= kNoMove) {
-    platform::IListControl& edge = Combo1(2);
-    const bool enabled = edge.Enabled();
-    edge.SetEnabled(false);
-    edge.SetListIndex(MoveSide);
-    edge.SetEnabled(enabled);
-  }
+  // right corner and reaches its own edge at the first jump.
+  if (MoveSide >= 0 && MoveSide <= kNoMove) SetQuietly(Combo1(2), [this] { Combo1(2).SetListIndex(MoveSide); });
 }
 
 void frmSetUp::Check1_Click(int16_t Index) {
