@@ -11,7 +11,7 @@ packages=(
   libicu-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
-  xvfb xauth sox
+  xvfb xauth sox ccache
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
