@@ -32,6 +32,26 @@ class Application {
   // at the same moment, exactly one finds no other.
   bool PrevInstance();
 
+  // Requests a later copy sends to the copy already running.
+  enum class InstanceRequest { Restore, OpenSettings, Quit };
+  enum class InstanceReply {
+    Done,         // the running copy did it (with Quit: and has ended)
+    NotRunning,   // no copy runs for this user
+    NoAnswer,     // a copy runs but did not answer (or did not end in time)
+    Unsupported,  // the running copy does not know the request
+    NoFolder,     // no safe runtime folder: copies cannot reach each other
+  };
+  // As PrevInstance, but a copy found running receives request.
+  bool PrevInstance(InstanceRequest request);
+  // Sends a request to the copy running for this user, without starting
+  // the platform (no display needed). With Quit, waits until that copy has
+  // saved and ended.
+  static InstanceReply AskRunningCopy(const std::string& title, InstanceRequest request);
+  // What this copy does when a later copy asks it to open its settings
+  // (without a handler it restores its last active window). A request to
+  // end runs the shutdown handler, as a termination signal does.
+  void SetOpenSettingsHandler(std::function<void()> handler);
+
   // False where the window system does not let a program place its own
   // windows (a Wayland session without XWayland): no absolute positions, no
   // off-screen parking, no staying on top by itself.

@@ -9,6 +9,7 @@ endif()
 
 # The start-up tests run the program itself, several copies at once.
 if(TARGET test_clock_core)
-  add_dependencies(test_clock_core Kelvora Quillet kvbuzzer)
-  target_compile_definitions(test_clock_core PRIVATE KV_KELVORA_PROGRAM="$<TARGET_FILE:Kelvora>")
+  add_dependencies(test_clock_core Kelvora Quillet kvbuzzer kvregsvr)
+  target_compile_definitions(test_clock_core PRIVATE KV_KELVORA_PROGRAM="$<TARGET_FILE:Kelvora>"
+    KV_KVREGSVR_PROGRAM="$<TARGET_FILE:kvregsvr>" KV_QUILLET_MODULE="$<TARGET_FILE:Quillet>")
 endif()

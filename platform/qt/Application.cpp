@@ -114,6 +114,7 @@ struct Application::Impl {
   }
   GuardedApplication App;
   std::function<void()> Shutdown;
+  std::function<void()> OpenSettings;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
   qt::QtScreen Screen;
   qt::QtMessageBox MessageBox;
@@ -167,12 +168,53 @@ int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
 
-bool Application::PrevInstance() {
-  if (!mImpl->Instance) mImpl->Instance = std::make_unique<qt::SingleInstance>(qt::ToQ(gTitle));
-  if (mImpl->Instance->Claim()) return false;
-  mImpl->Instance->AskFirstToRestore();
+namespace {
+qt::SingleInstance::Request ToQtRequest(Application::InstanceRequest request) {
+  switch (request) {
+    case Application::InstanceRequest::OpenSettings: return qt::SingleInstance::Request::OpenSettings;
+    case Application::InstanceRequest::Quit: return qt::SingleInstance::Request::Quit;
+    case Application::InstanceRequest::Restore: break;
+  }
+  return qt::SingleInstance::Request::Restore;
+}
+}  // namespace
+
+bool Application::PrevInstance() { return PrevInstance(InstanceRequest::Restore); }
+
+bool Application::PrevInstance(InstanceRequest request) {
+  Impl& impl = *mImpl;
+  if (!impl.Instance) {
+    impl.Instance = std::make_unique<qt::SingleInstance>(qt::ToQ(gTitle));
+    impl.Instance->OpenSettings = [&impl] {
+      if (impl.OpenSettings) impl.OpenSettings();
+      else impl.Instance->RestoreLastActiveWindow();
+    };
+    impl.Instance->Quit = [&impl] {
+      impl.RunShutdown();
+      QCoreApplication::quit();
+    };
+  }
+  // A first copy that ends between our claim and our request has let go of
+  // its lock: try once more to be first.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (impl.Instance->Claim()) return false;
+    if (impl.Instance->Ask(ToQtRequest(request)) != qt::SingleInstance::Reply::NotRunning) return true;
+  }
   return true;
 }
+
+Application::InstanceReply Application::AskRunningCopy(const std::string& title, InstanceRequest request) {
+  switch (qt::SingleInstance::AskRunningCopy(qt::ToQ(title), ToQtRequest(request))) {
+    case qt::SingleInstance::Reply::Done: return InstanceReply::Done;
+    case qt::SingleInstance::Reply::NotRunning: return InstanceReply::NotRunning;
+    case qt::SingleInstance::Reply::Unsupported: return InstanceReply::Unsupported;
+    case qt::SingleInstance::Reply::NoFolder: return InstanceReply::NoFolder;
+    case qt::SingleInstance::Reply::NoAnswer: break;
+  }
+  return InstanceReply::NoAnswer;
+}
+
+void Application::SetOpenSettingsHandler(std::function<void()> handler) { mImpl->OpenSettings = std::move(handler); }
 
 void Application::SetIcon(const std::string& pictureFile) {
   const QIcon icon(qt::ToQ(pictureFile));

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -27,19 +29,27 @@ struct Copy {
 };
 
 // Starts the probe with its own runtime folder; its output comes through a pipe.
-Copy StartCopy(const std::string& runtimeDir, std::vector<std::string> args) {
+// extraEnv replaces variables of the same name; its output and errors come
+// through one pipe.
+Copy StartCopy(const std::string& runtimeDir, std::vector<std::string> args,
+               const std::vector<std::string>& extraEnv = {}) {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+  if (!extraEnv.empty()) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
   posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
 
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
-    if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) != 0) env.emplace_back(*e);
+    const std::string entry = *e;
+    bool replaced = entry.rfind("XDG_RUNTIME_DIR=", 0) == 0;
+    for (const std::string& extra : extraEnv) replaced |= entry.rfind(extra.substr(0, extra.find('=') + 1), 0) == 0;
+    if (!replaced) env.push_back(entry);
   }
   env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
   args.insert(args.begin(), KV_SINGLE_INSTANCE_PROBE);
   std::vector<char*> argv, envp;
   for (auto& a : args) argv.push_back(a.data());
@@ -83,6 +93,20 @@ std::string FreshRuntimeDir(const char* name) {
   std::filesystem::create_directories(dir);
   std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
   return dir.string();
+}
+
+// Runs a program as another user (root only); its exit code.
+int RunAs(uid_t uid, std::vector<std::string> args) {
+  const std::string id = std::to_string(uid);
+  args.insert(args.begin(), {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"});
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  if (posix_spawnp(&pid, "setpriv", nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -133,6 +157,52 @@ TEST(SingleInstance, ALeftoverSocketFileAndASilentConnectionDoNotStopTheRestore)
   EXPECT_NE(Finish(first).find("restored"), std::string::npos);
   ::close(silent);
   EXPECT_FALSE(std::filesystem::exists(socketPath)) << "the socket file goes with the copy that listened";
+}
+
+TEST(SingleInstance, FoldersOfAnotherUserNeverStopTheStartTheCopyRunsWithoutTheCheckAndSaysSo) {
+  namespace fs = std::filesystem;
+  if (::geteuid() != 0 || (!fs::exists("/usr/bin/setpriv") && !fs::exists("/bin/setpriv"))) {
+    GTEST_SKIP() << "needs root and setpriv to act as another user";
+  }
+  constexpr uid_t kOther = 4242;
+  const fs::path base = FreshRuntimeDir("other-user");
+  fs::permissions(base, fs::perms::all);
+  const fs::path tmp = base / "tmp";
+  fs::create_directory(tmp);
+  fs::permissions(tmp, fs::perms::all | fs::perms::sticky_bit);
+  // The other user prepares both the runtime folder and the fallback under
+  // the temporary folder, open to all, each with a lock file it holds.
+  const fs::path runtime = base / "runtime";
+  const fs::path fallback = tmp / ("kelvoraprobe-" + std::to_string(::geteuid()));
+  std::vector<int> held;
+  for (const fs::path& dir : {runtime, fallback}) {
+    ASSERT_EQ(RunAs(kOther, {"mkdir", "-m", "0777", dir.string()}), 0);
+    const std::string lock = (dir / "KelvoraProbe.lock").string();
+    ASSERT_EQ(RunAs(kOther, {"touch", lock}), 0);
+    ASSERT_EQ(RunAs(kOther, {"chmod", "0666", lock}), 0);
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    held.push_back(fd);
+  }
+
+  Copy copy = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
+  const std::string out = Finish(copy);
+  EXPECT_NE(out.find("first"), std::string::npos) << out;
+  EXPECT_NE(out.find("二重起動を確かめずに動きます"), std::string::npos) << out;
+
+  // Without the other user's fallback the copy makes its own, private one.
+  fs::remove_all(fallback);
+  Copy own = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
+  const std::string ownOut = Finish(own);
+  EXPECT_NE(ownOut.find("first\n"), std::string::npos) << ownOut;
+  EXPECT_EQ(ownOut.find("二重起動を確かめずに動きます"), std::string::npos) << ownOut;
+  struct stat info {};
+  ASSERT_EQ(::lstat(fallback.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_EQ(info.st_uid, ::geteuid());
+  for (int fd : held) ::close(fd);
 }
 
 TEST(PlatformChoice, XWaylandIsChosenOnlyOnAWaylandSessionWithAnXDisplayAndNoChoiceOfTheUser) {
