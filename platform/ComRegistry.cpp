@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -350,6 +351,51 @@ bool UpdateComponentRegistry(const std::function<void(ComponentRegistry&)>& chan
   ComponentRegistry registry = ReadAt(path, nullptr);
   change(registry);
   return WriteAtomically(path, FormatComponentRegistry(registry)) || fail();
+}
+
+// ---- machine-wide registrations
+
+std::vector<std::string> MachineComponentRegistryPaths() {
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  const std::string list = dirs && dirs[0] ? dirs : "/usr/local/share:/usr/share";
+  std::vector<std::string> paths;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    const std::string dir = list.substr(start, end - start);
+    if (!dir.empty() && dir[0] == '/') {
+      const std::string path = (std::filesystem::path(dir) / "Kelvora" / "components.ini").string();
+      if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+    }
+    start = end + 1;
+  }
+  return paths;
+}
+
+ComponentRegistry ReadMachineComponentRegistry(const std::string& path) {
+  const std::optional<std::string> text = ReadFile(path);
+  std::optional<ComponentRegistry> registry = text ? ParseComponentRegistry(*text) : std::nullopt;
+  if (registry) return *registry;
+  std::fprintf(stderr, "Kelvora: コンポーネント登録ファイル %s を読めないため、使いません。\n", path.c_str());
+  return {};
+}
+
+ComponentRegistry ReadLayeredComponentRegistry() {
+  ComponentRegistry merged = ReadComponentRegistry();
+  for (const std::string& path : MachineComponentRegistryPaths()) {
+    const ComponentRegistry layer = ReadMachineComponentRegistry(path);
+    // Looked up before this layer is added, so a layer never hides its own
+    // entries from each other.
+    const ComponentRegistry before = merged;
+    for (const ClassRegistration& entry : layer.Classes) {
+      if (!before.FindClass(entry.CLSID) && !before.FindProgID(entry.ProgID)) merged.Classes.push_back(entry);
+    }
+    for (const TypeLibRegistration& entry : layer.TypeLibs) {
+      if (!before.FindTypeLib(entry.LIBID) && !before.FindTypeLibByName(entry.Name)) merged.TypeLibs.push_back(entry);
+    }
+  }
+  return merged;
 }
 
 }  // namespace platform::com

@@ -72,4 +72,26 @@ ComponentRegistry ReadComponentRegistry(std::string* setAside = nullptr);
 // doing the same. False with a message in error when it cannot be written.
 bool UpdateComponentRegistry(const std::function<void(ComponentRegistry&)>& change, std::string* error = nullptr);
 
+// ---- machine-wide registrations
+//
+// A package installs the registrations of its components for every user in
+// <data folder>/Kelvora/components.ini, one for each folder of
+// $XDG_DATA_DIRS (default /usr/local/share:/usr/share; relative entries are
+// ignored). They are only read: registering and unregistering change the
+// user's registry alone.
+
+// The machine-wide registry files, the first folder first.
+std::vector<std::string> MachineComponentRegistryPaths();
+
+// One machine-wide registry file; empty when there is none. One that cannot
+// be read or parsed is reported on stderr and reads as empty (it is never
+// moved: it is not the user's).
+ComponentRegistry ReadMachineComponentRegistry(const std::string& path);
+
+// What the runtime looks classes up in: the user's registry first, then
+// each machine-wide file in turn. A class (by identifier or name) or type
+// library (by identifier or name) comes from the first layer that names it,
+// so a user's registration overrides the machine's.
+ComponentRegistry ReadLayeredComponentRegistry();
+
 }  // namespace platform::com

@@ -95,7 +95,7 @@ struct Resolved {
 // Looks the name up: a class by name or identifier, and with types also a
 // type library by name or identifier.
 bool Resolve(const std::string& name, bool types, Resolved& out, std::string& why) {
-  const ComponentRegistry registry = ReadComponentRegistry();
+  const ComponentRegistry registry = ReadLayeredComponentRegistry();
   const std::optional<Guid> id = ParseGuid(name);
   const ClassRegistration* cls = id ? registry.FindClass(*id) : registry.FindProgID(name);
   if (cls) {

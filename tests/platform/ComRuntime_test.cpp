@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/ComEvents.h"
 #include "platform/ComRegistry.h"
@@ -155,3 +157,50 @@ TEST_F(ComRuntime, TheModuleStaysUntilItsLastObjectIsReleased) {
 }
 
 }  // namespace
+
+TEST_F(ComRuntime, MachineWideRegistrationsServeWhatTheUserHasNotRegisteredAndStayUnchanged) {
+  namespace fs = std::filesystem;
+  const fs::path tmp = std::getenv("KELVORA_TEST_TMP");
+  const fs::path broken = tmp / "machine1/Kelvora/components.ini";
+  const fs::path machine = tmp / "machine2/Kelvora/components.ini";
+  fs::create_directories(broken.parent_path());
+  fs::create_directories(machine.parent_path());
+  std::ofstream(broken) << "not a registry\n";
+  // The registration moves from the user's registry to the machine's.
+  fs::copy_file(ComponentRegistryPath(), machine, fs::copy_options::overwrite_existing);
+  fs::remove(ComponentRegistryPath());
+  const std::string machineText = [&] {
+    std::ifstream in(machine);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }();
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  const std::string oldDirs = dirs ? dirs : "";
+  setenv("XDG_DATA_DIRS", ("relative/share::" + (tmp / "machine1").string() + ":" + (tmp / "machine2").string()).c_str(), 1);
+
+  // A broken machine file is passed over, never moved.
+  EXPECT_TRUE(CreateObject<IDispatch>(kProbe));
+  EXPECT_TRUE(fs::exists(broken));
+
+  // What the user registers comes first, even when it does not work.
+  const ComponentRegistry layer = ReadMachineComponentRegistry(machine.string());
+  ASSERT_EQ(layer.Classes.size(), 1u);
+  ASSERT_TRUE(UpdateComponentRegistry([&](ComponentRegistry& r) {
+    r.Classes.push_back({layer.Classes[0].CLSID, "kvtest.probe", "/nonexistent/libprobe.so", {}});
+  }));
+  std::string why;
+  EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+  EXPECT_NE(why.find("/nonexistent/libprobe.so"), std::string::npos) << why;
+
+  // Unregistering takes the user's entry away and leaves the machine's.
+  CoFreeUnusedLibraries();
+  ASSERT_EQ(CallRegistrationEntry(module, false), S_OK);
+  EXPECT_TRUE(ReadComponentRegistry().Classes.empty());
+  EXPECT_TRUE(CreateObject<IDispatch>(kProbe));
+  std::ifstream in(machine);
+  std::stringstream after;
+  after << in.rdbuf();
+  EXPECT_EQ(after.str(), machineText);
+  setenv("XDG_DATA_DIRS", oldDirs.c_str(), 1);
+}

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(tmp);
     setenv("XDG_CONFIG_HOME", tmp, 1);
     setenv("XDG_DATA_HOME", tmp, 1);
+    // Not the machine's: a package installed here must not change the tests.
+    setenv("XDG_DATA_DIRS", (std::filesystem::path(tmp) / "machine").c_str(), 1);
   }
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   platform::Application app(argc, argv, "Kelvora");
