@@ -27,6 +27,7 @@ step() { echo; echo "\$ $*"; "$@"; }
 step env DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb"
 dpkg -L kelvora >"$out/installed-files.txt"
 
+step sh -c 'MANWIDTH=80 man -P cat kelvora | head -8'
 useradd -m -s /bin/bash "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
 echo "new user $user, home $home (empty: $(ls -A "$home" | wc -l) entries besides the skeleton)"
@@ -73,4 +74,6 @@ for dir in /usr/lib/kelvora /usr/share/Kelvora /usr/share/doc/kelvora; do
   [ -e "$dir" ] && { echo "left behind: $dir"; left=1; }
 done
 [ $left = 0 ] && echo "removed: no file of the package is left"
+# dpkg keeps the removal script CPack writes (ldconfig) until purged.
+step dpkg --purge kelvora
 exit $left
