@@ -22,7 +22,7 @@ using namespace SettingsStore;
 using DateTimeFormat::FormatDateTime;
 using basGeneral::TwipsPerPixelX;
 using basGeneral::TwipsPerPixelY;
-using platform::checked::CInt;
+using platform::checked::CLng;
 
 namespace {
 
@@ -193,17 +193,17 @@ void frmMain::ComputeRowFontSizes() {
   switch (mintRows[1] * 2 + mintRows[0]) {
     case 3:
       takeFontOf(0);
-      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(2 * hall / 3), s0, *mForm, 0);
+      msngRowFontSize[0] = FitFontSize(CLng(w), CLng(2 * hall / 3), s0, *mForm, 0);
       takeFontOf(1);
-      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall / 3), s1, *mForm, 0);
+      msngRowFontSize[1] = FitFontSize(CLng(w), CLng(hall / 3), s1, *mForm, 0);
       break;
     case 2:
       takeFontOf(1);
-      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall), s1, *mForm, 0);
+      msngRowFontSize[1] = FitFontSize(CLng(w), CLng(hall), s1, *mForm, 0);
       break;
     case 1:
       takeFontOf(0);
-      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(hall), s0, *mForm, 0);
+      msngRowFontSize[0] = FitFontSize(CLng(w), CLng(hall), s0, *mForm, 0);
       break;
     default:
       break;
@@ -237,7 +237,7 @@ float FitOneDimension(platform::ISurface& surface, double maxExtent, double star
 
 }  // namespace
 
-float frmMain::FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text, platform::ISurface& surface,
+float frmMain::FitFontSize(int32_t maxWidth, int32_t maxHeight, const std::string& text, platform::ISurface& surface,
                            float startSize) {
   using platform::checked::Div;
   if (maxWidth < 1 || maxHeight < 1) return 0;

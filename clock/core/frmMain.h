@@ -54,7 +54,7 @@ class frmMain {
   void ComputeRowFontSizes();
   // The largest font size, in 0.75-point steps, at which the text fits into
   // maxWidth × maxHeight twips on the surface; 0 when the area is empty.
-  static float FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text,
+  static float FitFontSize(int32_t maxWidth, int32_t maxHeight, const std::string& text,
                            platform::ISurface& surface, float startSize);
 
   // Moves the window into a corner of the work area (0 top right, 1 bottom
