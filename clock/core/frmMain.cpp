@@ -179,6 +179,7 @@ void frmMain::RelayoutClock() {
 }
 
 void frmMain::ComputeRowFontSizes() {
+  mLaidOutSize = std::pair{mForm->ScaleWidth(), mForm->ScaleHeight()};
   const platform::DateTime now = platform::Now();
   const std::string s0 = FormatDateTime(now, UnderRowFormat, *mLocale) + " ";
   const std::string s1 = FormatDateTime(now, UpperRowFormat, *mLocale) + " ";
@@ -262,7 +263,10 @@ void frmMain::Form_Paint() {
 void frmMain::Form_Resize() {
   if (mintResizeCount == 0) {
     ++mintResizeCount;
-    return;
+    // The first notification comes when the window is shown; the rows were
+    // laid out before, unless the window changed its size meanwhile (the
+    // least size the work area gives it).
+    if (!mLaidOutSize || *mLaidOutSize == std::pair{mForm->ScaleWidth(), mForm->ScaleHeight()}) return;
   }
   RelayoutClock();
   if (MoveSide != 4) PlaceClock(false);

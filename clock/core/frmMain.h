@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "clock/sound/SpeakerControl.h"
@@ -102,6 +104,8 @@ class frmMain {
   // ---- state (read by tests and by the windows that share it)
 
   int16_t mintResizeCount = 0;
+  // The inner size the rows were last fitted to.
+  std::optional<std::pair<double, double>> mLaidOutSize;
   std::array<float, 2> msngRowFontSize = {0, 0};
   std::array<std::string, 2> mstrRowText;
   // Plays of the time signal still to come after the current one.

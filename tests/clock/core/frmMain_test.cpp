@@ -161,6 +161,19 @@ TEST_F(ClockWindowTest, TheFirstResizeIsIgnoredAndLaterOnesRelayout) {
   EXPECT_GT(clock->msngRowFontSize[0], 0);
 }
 
+TEST_F(ClockWindowTest, AWindowThatGrowsBeforeItIsShownIsLaidOutAgainAtOnce) {
+  // Laid out by the settings dialog's load, then made larger (the least
+  // size of the work area) before the first notification: the rows are
+  // fitted and centred for the new size.
+  clock->RelayoutClock();
+  const float small = clock->msngRowFontSize[0];
+  clock->Form().Move(0, 0, 5760, 1500);
+  clock->Form_Resize();
+  EXPECT_GT(clock->msngRowFontSize[0], small);
+  const platform::ILabel& top = clock->Label1(0);
+  EXPECT_NEAR(top.Left(), (clock->Form().ScaleWidth() - top.Width()) / 2, 1);
+}
+
 TEST_F(ClockWindowTest, ClosingSavesThePlacementThenTheSettingsWithTheRowsFont) {
   int16_t code = 115;
   clock->Form_KeyDown(code, 0);  // F4 alone does nothing
