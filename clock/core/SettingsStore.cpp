@@ -120,6 +120,8 @@ void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor)
   SaveAppSetting("UsePCBuzzer", BooleanText(UsePCBuzzer));
   SaveAppSetting("WavFile", WavFile);
   SaveAppSetting("NoTestDllReg", BooleanText(NoTestDllReg));
+  // The width of the font's face, once one was chosen (a condensed face).
+  if (rowFont.Stretch != 0) SaveAppSetting("FontStretch", std::to_string(rowFont.Stretch));
   batch.Commit();
 }
 

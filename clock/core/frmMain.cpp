@@ -89,6 +89,8 @@ void frmMain::Form_Load() {
   font.Italic = ReadBooleanSetting("FontItalic");
   font.Strikethrough = ReadBooleanSetting("FontStrikethrough");
   font.Underline = ReadBooleanSetting("FontUnderline");
+  // Absent in older files: the face's own width, as before.
+  font.Stretch = ReadInt16Setting("FontStretch", 0);
   Label1(0).SetForeColor(ReadColorSetting("FontColor", platform::SystemColor(platform::COLOR_BTNTEXT)));
   Label1(1).SetForeColor(Label1(0).ForeColor());
   for (int16_t i = 0; i < 2; ++i) {

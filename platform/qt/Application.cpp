@@ -125,7 +125,7 @@ struct Application::Impl {
   std::unique_ptr<qt::SingleInstance> Instance;
   qt::QtCommonDialogs CommonDialogs;
   qt::QtProcessStarter ProcessStarter;
-  // Qt's own dialogs (files, fonts, colours) in the user's language.
+  // Qt's own dialogs (files, fonts, colours) in Japanese.
   QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
@@ -147,6 +147,10 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   gCurrent = this;
+  // The program speaks Japanese whatever the session's language, and so do
+  // the toolkit's dialogs (their texts are in qtbase_ja.qm, dates and file
+  // kinds follow the default locale).
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(&mImpl->QtTranslator);
