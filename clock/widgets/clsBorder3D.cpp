@@ -96,10 +96,10 @@ IControl& clsBorder3D::ClientRef() const {
 }
 
 int32_t clsBorder3D::PixelsX(int32_t lngCount) const {
-  return platform::checked::ToInt32(int64_t{lngCount} * mintPX);
+  return platform::checked::ToInt16(int64_t{lngCount} * mintPX);
 }
 int32_t clsBorder3D::PixelsY(int32_t lngCount) const {
-  return platform::checked::ToInt32(int64_t{lngCount} * mintPY);
+  return platform::checked::ToInt16(int64_t{lngCount} * mintPY);
 }
 
 void clsBorder3D::Draw() {

@@ -236,15 +236,16 @@ TEST_F(HelpWindow, ThePageFillsTheWindowButATinyWindowLeavesItsSize) {
   IForm& form = help->Form();
   const double cl = help->Picture1->Left(), ct = help->Picture1->Top();
   const double menuBar = form.Height() - form.ScaleHeight();
-  form.Move(form.Left(), form.Top(), 9000, 7200 + menuBar);
+  // Wide enough for the button row in one line.
+  form.Move(form.Left(), form.Top(), 10500, 7200 + menuBar);
   help->Form_Resize();
-  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 10500 - 2 * cl - help->VScroll1->Width());
   EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
   EXPECT_DOUBLE_EQ(help->VScroll1->Left(), help->Picture1->Left() + help->Picture1->Width());
 
   form.Move(form.Left(), form.Top(), 300, 300 + menuBar);
   help->Form_Resize();
-  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 10500 - 2 * cl - help->VScroll1->Width());
   EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
   EXPECT_DOUBLE_EQ(help->Picture1->Left(), cl);
 }
