@@ -71,8 +71,10 @@ QString NearestStyle(const QString& family, int weight, bool italic, int stretch
   int bestDistance = 0;
   const int width = stretch > 0 ? stretch : 100;
   for (const QString& style : QFontDatabase::styles(family)) {
-    const int distance = std::abs(QFontDatabase::weight(family, style) - weight) +
-                         (QFontDatabase::italic(family, style) == italic ? 0 : 1000) +
+    // An oblique face is slanted too, though the database calls only italic ones so.
+    const bool slanted =
+        QFontDatabase::italic(family, style) || style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive);
+    const int distance = std::abs(QFontDatabase::weight(family, style) - weight) + (slanted == italic ? 0 : 1000) +
                          2 * std::abs(StretchOfStyle(style) - width);
     if (best.isEmpty() || distance < bestDistance) {
       best = style;
