@@ -14,6 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kEntryName = "kelvora.desktop";
+// The installed desktop entry carries the program's AppStream id.
+constexpr const char* kInstalledEntryName = "io.github.kelvora.Kelvora.desktop";
 // An installed entry is a few hundred bytes; anything larger is not ours.
 constexpr std::uintmax_t kMaxEntrySize = 64 * 1024;
 
@@ -53,7 +55,7 @@ std::string ExecArgument(const std::string& program) {
 }
 
 std::string InstalledEntry() {
-  const fs::path entry = fs::path(ProgramFolder()).parent_path().parent_path() / "share" / "applications" / kEntryName;
+  const fs::path entry = fs::path(ProgramFolder()).parent_path().parent_path() / "share" / "applications" / kInstalledEntryName;
   std::error_code error;
   if (!fs::is_regular_file(entry, error) || fs::file_size(entry, error) > kMaxEntrySize || error) return {};
   std::ifstream in(entry, std::ios::binary);

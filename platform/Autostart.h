@@ -11,7 +11,7 @@ std::string AutostartEntryPath();
 // The entry exists (a file).
 bool AutostartEnabled();
 // The text written: the installed entry (beside the program's prefix,
-// <prefix>/share/applications/kelvora.desktop) or, when there is none, a
+// <prefix>/share/applications/io.github.kelvora.Kelvora.desktop) or, when there is none, a
 // minimal one; Exec and TryExec name vstrProgram.
 std::string AutostartEntryText(const std::string& vstrProgram);
 // Writes the entry (whole or not at all) / removes it. False, with the
