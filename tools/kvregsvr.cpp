@@ -10,7 +10,8 @@
 // "libQuillet.so") looked for on the program's search path; the current
 // folder is searched only when the name says so ("./libQuillet.so").
 // Exit codes: 0 done, 1 the module reported a failure, 2 wrong use,
-// 3 module not found or not loadable, 4 not a component module.
+// 3 module not found, not loadable or not safe to load (another user's, or
+// writable by others), 4 not a component module.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -77,7 +78,7 @@ int Register(const std::string& name, bool vblnRegister) {
     std::fprintf(stderr, "kvregsvr: 登録ファイル %s に書き込めません。フォルダーの書き込み権と空き容量を確かめてください。\n",
                  com::ComponentRegistryPath().c_str());
   }
-  if (hr == com::CO_E_DLLNOTFOUND || hr == com::CO_E_ERRORINDLL) return 3;
+  if (hr == com::CO_E_DLLNOTFOUND || hr == com::CO_E_ERRORINDLL || hr == com::E_ACCESSDENIED) return 3;
   if (hr == com::TYPE_E_DLLFUNCTIONNOTFOUND) return 4;
   return 1;
 }
@@ -88,10 +89,12 @@ std::string ModuleState(const std::string& path) {
 }
 
 int List() {
-  std::string setAside;
-  const com::ComponentRegistry registry = com::ReadComponentRegistry(&setAside);
+  std::string setAside, unreadable;
+  const com::ComponentRegistry registry = com::ReadComponentRegistry(&setAside, &unreadable);
   std::printf("登録ファイル: %s\n", com::ComponentRegistryPath().c_str());
   if (!setAside.empty()) std::printf("(壊れていたファイルを %s に退避しました)\n", setAside.c_str());
+  // Why it cannot be read was said on stderr.
+  if (!unreadable.empty()) return 1;
   if (registry.Classes.empty() && registry.TypeLibs.empty()) std::printf("登録されているコンポーネントはありません。\n");
   for (const com::ClassRegistration& entry : registry.Classes) {
     std::printf("クラス    %-22s %s %s%s\n", entry.ProgID.c_str(), com::FormatGuid(entry.CLSID).c_str(),

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdlib>
 #include <cstdio>
@@ -166,6 +167,11 @@ Application& Application::Current() {
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
+void Application::RunWhenIdle(std::function<void()> step) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || !step) return;
+  QTimer::singleShot(0, app, [step = std::move(step)] { RunGuarded(step); });
+}
 
 bool Application::PrevInstance() {
   if (!mImpl->Instance) mImpl->Instance = std::make_unique<qt::SingleInstance>(qt::ToQ(gTitle));
