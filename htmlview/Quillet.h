@@ -46,7 +46,7 @@ namespace clsHTMLMember {
 enum : int32_t {
   GoNext = 1, GoBack, DispHTML, Initialize, Canvas, WorkCanvas, VScroll, BackFrame, EnableDispEnd, FontSize,
   ExecuteType, PlaneText, AutoHeight, BGColor, CanvasHeight, CanvasTop, CanvasLeft, HtmlFile, CurName, Move,
-  ShowBrowser,
+  ShowBrowser, DispError,
 };
 }
 // Event numbers of __clsHTML, in declared order.
@@ -93,6 +93,9 @@ class _clsHTML : public platform::com::IDispatch {
   virtual void Move(int32_t l, int32_t t, int32_t w, int32_t h) = 0;
   virtual void ShowBrowser(bool bln1) = 0;
   virtual platform::IPictureBox* Canvas() = 0;
+  // Why the last DispHTML stopped before the end of the page (no BODY, a
+  // malformed attribute); empty otherwise. A member of this version only.
+  virtual std::string DispError() = 0;
 
  protected:
   ~_clsHTML() = default;
@@ -130,20 +133,27 @@ class clsHTMLWithEvents {
     mSink->On(clsHTMLEvent::LinkClick, [this](std::vector<Variant>& args) {
       if (!LinkClick || args.size() != 2) return;
       int16_t rintRet = args[1].AsInteger();
-      LinkClick(args[0].AsString(), rintRet);
+      // A copy: the handler may release this reference.
+      const auto handler = LinkClick;
+      handler(args[0].AsString(), rintRet);
       args[1] = rintRet;
     });
     mSink->On(clsHTMLEvent::LinkRightClick, [this](std::vector<Variant>& args) {
-      if (LinkRightClick && args.size() == 1) LinkRightClick(args[0].AsString());
+      if (!LinkRightClick || args.size() != 1) return;
+      const auto handler = LinkRightClick;
+      handler(args[0].AsString());
     });
     mSink->On(clsHTMLEvent::MouseDown, [this](std::vector<Variant>& args) {
       if (!MouseDown || args.size() != 1) return;
       int16_t Button = args[0].AsInteger();
-      MouseDown(Button);
+      const auto handler = MouseDown;
+      handler(Button);
       args[0] = Button;
     });
     mSink->On(clsHTMLEvent::DispDone, [this](std::vector<Variant>&) {
-      if (DispDone) DispDone();
+      if (!DispDone) return;
+      const auto handler = DispDone;
+      handler();
     });
     mConnection = std::make_unique<platform::com::EventConnection>(*mObject, *mSink);
   }

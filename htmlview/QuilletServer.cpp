@@ -57,6 +57,7 @@ InterfaceDesc clsHTMLInterface() {
                VarType::Empty},
               {m::ShowBrowser, "ShowBrowser", Method, {{"bln1", Boolean, false}}, VarType::Empty},
               {m::Canvas, "Canvas", Get, {}, Object},
+              {m::DispError, "DispError", Get, {}, String},
           }};
 }
 

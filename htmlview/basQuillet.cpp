@@ -253,6 +253,47 @@ std::string DeclaredCharset(const std::string& bytes) {
   return {};
 }
 
+namespace {
+
+// Whether the converter reads ASCII markup as itself, which a declaration
+// inside that markup needs in order to be read at all. UTF-16, UTF-32,
+// EBCDIC, UTF-7 and HZ do not.
+bool ReadsAsciiAsItself(UConverter* conv) {
+  static const std::string probe =
+      "\t\r\n !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~"
+      " +AGE- ~{a~} <meta charset=x>";
+  ucnv_resetToUnicode(conv);
+  const std::u32string read = Convert(conv, probe.data(), probe.data() + probe.size());
+  ucnv_resetToUnicode(conv);
+  return read == std::u32string(probe.begin(), probe.end());
+}
+
+// The converter for the character set a document declares, as browsers obey
+// a declaration in META: UTF-16 and UTF-32 mean UTF-8 (the bytes that carry
+// the declaration are not UTF-16), and a set that does not read ASCII as
+// ASCII is ignored.
+Converter DeclaredConverter(const std::string& label) {
+  const std::string name = ConverterName(label);
+  if (name.empty()) return Converter(nullptr, ucnv_close);
+  Converter conv = OpenConverter(name);
+  if (!conv) return conv;
+  switch (ucnv_getType(conv.get())) {
+    case UCNV_UTF16_BigEndian:
+    case UCNV_UTF16_LittleEndian:
+    case UCNV_UTF16:
+    case UCNV_UTF32_BigEndian:
+    case UCNV_UTF32_LittleEndian:
+    case UCNV_UTF32:
+      return OpenConverter("UTF-8");
+    default:
+      break;
+  }
+  if (!ReadsAsciiAsItself(conv.get())) conv.reset();
+  return conv;
+}
+
+}  // namespace
+
 std::u32string DecodeText(const std::string& bytes) {
   const char* src = bytes.data();
   const char* end = src + bytes.size();
@@ -260,9 +301,8 @@ std::u32string DecodeText(const std::string& bytes) {
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) name = "UTF-8", src += 3;
   else if (bytes.compare(0, 2, "\xFF\xFE") == 0) name = "UTF-16LE", src += 2;
   else if (bytes.compare(0, 2, "\xFE\xFF") == 0) name = "UTF-16BE", src += 2;
-  else name = ConverterName(DeclaredCharset(bytes));
   const bool bom = src != bytes.data();
-  Converter conv = name.empty() ? Converter(nullptr, ucnv_close) : OpenConverter(name);
+  Converter conv = bom ? OpenConverter(name) : DeclaredConverter(DeclaredCharset(bytes));
   if (!conv || (!bom && ucnv_getType(conv.get()) == UCNV_UTF8)) {
     // Valid UTF-8 is read as such; undeclared other bytes as Shift-JIS.
     std::string rest(src, end);

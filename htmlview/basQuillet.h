@@ -32,8 +32,10 @@ std::string ToUtf8(char32_t c);
 std::string DeclaredCharset(const std::string& bytes);
 
 // The text of a file's bytes: by its byte-order mark (UTF-8, UTF-16), else
-// by the character set it declares when ICU knows it, else UTF-8 when the
-// bytes are valid UTF-8, otherwise Shift-JIS (Windows code page 932).
+// by the character set it declares when ICU knows it and it reads ASCII as
+// ASCII (a declared UTF-16 or UTF-32 means UTF-8; EBCDIC and the like are
+// ignored, as browsers do), else UTF-8 when the bytes are valid UTF-8,
+// otherwise Shift-JIS (Windows code page 932).
 // Undecodable bytes become U+FFFD; an ASCII character after a bad byte is
 // kept.
 std::u32string DecodeText(const std::string& bytes);

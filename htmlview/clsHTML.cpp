@@ -48,10 +48,10 @@ void clsHTML::SetCanvas(platform::IControl* vNewValue) {
   canvas->SetVisible(true);
   canvas->SetAutoRedraw(true);
   canvas->SetBorderStyle(0);
-  canvas->MouseMove = [this](int16_t b, int16_t s, double x, double y) { mctlCanvas_MouseMove(b, s, x, y); };
-  canvas->MouseDown = [this](int16_t b, int16_t s, double x, double y) { mctlCanvas_MouseDown(b, s, x, y); };
-  canvas->KeyDown = [this](int16_t& k, int16_t s) { mctlCanvas_KeyDown(k, s); };
-  canvas->MouseWheel = [this](int32_t d, int16_t s) { mctlCanvas_MouseWheel(d, s); };
+  canvas->MouseMove = [this](int16_t b, int16_t s, double x, double y) { Event([&] { mctlCanvas_MouseMove(b, s, x, y); }); };
+  canvas->MouseDown = [this](int16_t b, int16_t s, double x, double y) { Event([&] { mctlCanvas_MouseDown(b, s, x, y); }); };
+  canvas->KeyDown = [this](int16_t& k, int16_t s) { Event([&] { mctlCanvas_KeyDown(k, s); }); };
+  canvas->MouseWheel = [this](int32_t d, int16_t s) { Event([&] { mctlCanvas_MouseWheel(d, s); }); };
 }
 
 void clsHTML::SetWorkCanvas(platform::IControl* vNewValue) {
@@ -72,9 +72,9 @@ void clsHTML::SetVScroll(platform::IControl* vNewValue) {
     mctlVScroll->KeyDown = nullptr;
   }
   mctlVScroll = bar;
-  bar->Change = [this] { mctlVScroll_Change(); };
-  bar->Scroll = [this] { mctlVScroll_Scroll(); };
-  bar->KeyDown = [this](int16_t& k, int16_t s) { mctlVScroll_KeyDown(k, s); };
+  bar->Change = [this] { Event([&] { mctlVScroll_Change(); }); };
+  bar->Scroll = [this] { Event([&] { mctlVScroll_Scroll(); }); };
+  bar->KeyDown = [this](int16_t& k, int16_t s) { Event([&] { mctlVScroll_KeyDown(k, s); }); };
 }
 
 void clsHTML::SetBackFrame(platform::IControl* vNewValue) {
@@ -82,7 +82,7 @@ void clsHTML::SetBackFrame(platform::IControl* vNewValue) {
   if (!back) return;
   if (mctlBack) mctlBack->Resize = nullptr;
   mctlBack = back;
-  back->Resize = [this] { mctlBack_Resize(); };
+  back->Resize = [this] { Event([&] { mctlBack_Resize(); }); };
 }
 
 void clsHTML::SetFontSize(int16_t vNewValue) {
@@ -197,6 +197,7 @@ bool clsHTML::ReadDocument() {
 }
 
 bool clsHTML::DispHTML(bool blnForce) {
+  mstrDispError.clear();
   if (!mstrPendingUrl.empty()) {
     ShowBrowser(false);
     mstrPendingUrl.clear();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ComObject.h"
 #include "platform/Control.h"
 #include "platform/PictureBox.h"
 #include "platform/VScrollBar.h"
@@ -68,6 +69,15 @@ class clsHTML {
   void SetCurName(const std::string& vNewValue);
   void Move(int32_t Left, int32_t Top, int32_t Width, int32_t Height);
   void ShowBrowser(bool bln1);
+  // Why the last DispHTML stopped drawing before the end of the page (no
+  // BODY, a malformed attribute); empty when it did not stop, or when the
+  // file could not be read.
+  std::string DispError() const { return mstrDispError; }
+
+  // The component object this viewer belongs to (none when the viewer is
+  // used on its own): it is held for the length of every control event, so
+  // a host that releases it meanwhile does not end it under its own code.
+  void SetOwner(platform::com::IUnknown* owner) { mOwner = owner; }
 
   // Events, raised synchronously.
   std::function<void(const std::string& vstrHRef, int16_t& rintRet)> LinkClick;
@@ -101,6 +111,14 @@ class clsHTML {
   void mctlVScroll_Scroll();
   void mctlVScroll_KeyDown(int16_t& KeyCode, int16_t Shift);
 
+  // Runs a control event as one call into the component.
+  template <typename Handler>
+  void Event(Handler&& handler) {
+    const platform::com::ComponentCall call(mOwner);
+    handler();
+  }
+
+  platform::com::IUnknown* mOwner = nullptr;
   platform::IPictureBox* mctlBack = nullptr;
   platform::IPictureBox* mctlCanvas = nullptr;
   platform::IPictureBox* mctlWork = nullptr;
@@ -113,6 +131,7 @@ class clsHTML {
   std::string mstrPendingUrl;
   std::string mstrPlainText;
   std::string mstrCurName;
+  std::string mstrDispError;
   std::vector<LinkSpot> mLinks;
   int32_t mintHotLink = -1;
   std::vector<AnchorEntry> mAnchors;

@@ -78,7 +78,10 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
   st.BaseSize = platform::checked::CInt(basHTML::HtmlSizeToPoints(mintBaseFont, false) * msngScale);
 
   const size_t body = basHTML::UpperAscii(html).find(U"<BODY");
-  if (body == u32string::npos) return false;
+  if (body == u32string::npos) {
+    mstrDispError = "<BODY> タグがありません";
+    return false;
+  }
   size_t pos = body;
   st.On = mstrCurName.empty();
   if (!mstrCurName.empty()) {
@@ -94,6 +97,12 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     mblnAnchorMissing = !st.On;
     return done;
   };
+  // A walk stopped by the markup: why, for the host.
+  const auto stop = [&](std::string why) {
+    mstrDispError = std::move(why);
+    return finish(false);
+  };
+  const auto quoted = [](const u32string& value) { return "\"" + basQuillet::ToUtf8(value) + "\""; };
   std::unordered_set<std::string> anchorNames;
   for (const AnchorEntry& a : mAnchors) anchorNames.insert(a.Name);
 
@@ -149,7 +158,10 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     const size_t at = basHTML::FindAttribute(upper, U"ALIGN", from);
     if (at == u32string::npos) return true;
     const u32string value = basHTML::AttributeValue(upper, at + 1);
-    if (value.empty()) return false;
+    if (value.empty()) {
+      mstrDispError = "ALIGN の値がありません";
+      return false;
+    }
     if (value == U"RIGHT") {
       piece = U" ";
       st.PrevAlign = st.Align;
@@ -169,8 +181,14 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     present = at != u32string::npos;
     if (!present) return true;
     const u32string value = basHTML::AttributeValue(upper, at);
-    if (value.empty()) return false;
+    const std::string where = basQuillet::ToUtf8(upper.substr(0, upper.find(U' '))) + " の " +
+                              basQuillet::ToUtf8(keyword);
+    if (value.empty()) {
+      mstrDispError = where + " の値がありません";
+      return false;
+    }
     color = basHTML::ParseColor(value);
+    if (color == -1) mstrDispError = where + " の値 " + quoted(value) + " は色ではありません";
     return color != -1;
   };
   const auto setBold = [&](bool on) {
@@ -187,7 +205,7 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
     const char32_t c = html[pos];
     if (c == U'<') {
       const size_t gt = nextGt.From(pos + 1);
-      if (gt == u32string::npos) return finish(false);
+      if (gt == u32string::npos) return stop("タグが \">\" で閉じていません");
       // Line ends inside a tag became spaces; they do not belong to its name.
       size_t tagEnd = gt;
       while (tagEnd > pos + 1 && (html[tagEnd - 1] == U' ' || html[tagEnd - 1] == U'\t')) --tagEnd;
@@ -370,13 +388,13 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
       } else if (Like(upper, U"P *")) {
         piece = kCrLf;
         canvas.SetCurrentY(canvas.CurrentY() + canvas.TextHeight("y") / 2);
-        if (!handleAlign(upper, 0, piece)) return finish(false);
+        if (!handleAlign(upper, 0, piece)) return stop(mstrDispError);
       } else if (Like(upper, U"H# *") || Like(upper, U"H#")) {
         const auto level = static_cast<int16_t>(upper[1] - U'0');
         canvas.SetFontSize(basHTML::HtmlSizeToPoints(level, true) * msngScale);
         if (level <= 4) setBold(true);
         if (st.On) piece = kCrLf;
-        if (upper.size() > 2 && !handleAlign(upper, 3, piece)) return finish(false);
+        if (upper.size() > 2 && !handleAlign(upper, 3, piece)) return stop(mstrDispError);
       } else if (Like(upper, U"/H#")) {
         auto f = canvas.Font();
         f.Bold = false;
@@ -392,30 +410,30 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         canvas.SetForeColor(static_cast<platform::OleColor>(mlngTextColor));
       } else if (Like(upper, U"BASEFONT *")) {
         const size_t at = basHTML::FindAttribute(upper, U"SIZE");
-        if (at == u32string::npos) return finish(false);
+        if (at == u32string::npos) return stop("BASEFONT に SIZE がありません");
         const u32string value = basHTML::AttributeValue(upper, at + 1);
-        if (value.empty()) return finish(false);
+        if (value.empty()) return stop("BASEFONT の SIZE の値がありません");
         mintBaseFont = SizeNumber(basQuillet::NumericOrZero(basQuillet::ToUtf8(value)));
         st.BaseSize = basHTML::HtmlSizeToPoints(mintBaseFont, false);
       } else if (Like(upper, U"BODY *")) {
         bool present = false;
         int32_t color = 0;
-        if (!colorOf(upper, U"BGCOLOR", present, color)) return finish(false);
+        if (!colorOf(upper, U"BGCOLOR", present, color)) return stop(mstrDispError);
         if (present) {
           mlngBackColor = color;
           canvas.SetBackColor(static_cast<platform::OleColor>(color));
         }
-        if (!colorOf(upper, U"TEXT", present, color)) return finish(false);
+        if (!colorOf(upper, U"TEXT", present, color)) return stop(mstrDispError);
         if (present) {
           canvas.SetForeColor(static_cast<platform::OleColor>(color));
           mlngTextColor = color;
         }
-        if (!colorOf(upper, U"LINK", present, color)) return finish(false);
+        if (!colorOf(upper, U"LINK", present, color)) return stop(mstrDispError);
         if (present) mlngLinkColor = color;
       } else if (Like(upper, U"FONT *")) {
         bool present = false;
         int32_t color = 0;
-        if (!colorOf(upper, U"COLOR", present, color)) return finish(false);
+        if (!colorOf(upper, U"COLOR", present, color)) return stop(mstrDispError);
         if (present) {
           canvas.SetForeColor(static_cast<platform::OleColor>(color));
           st.ColorChanged = true;
@@ -423,11 +441,11 @@ bool clsHTML::DrawDocument(const u32string& html, IPictureBox& canvas, IPictureB
         const size_t at = basHTML::FindAttribute(upper, U"SIZE");
         if (at != u32string::npos) {
           const u32string value = basHTML::AttributeValue(upper, at + 1);
-          if (value.empty()) return finish(false);
+          if (value.empty()) return stop("FONT の SIZE の値がありません");
           const double v = basQuillet::NumericOrZero(basQuillet::ToUtf8(value));
           const double size = (v < 0 || value[0] == U'+') ? mintBaseFont + v : v;
           const int16_t points = basHTML::HtmlSizeToPoints(SizeNumber(size), false);
-          if (points == 0) return finish(false);
+          if (points == 0) return stop("FONT の SIZE の値 " + quoted(value) + " は大きさ 1 から 7 の範囲を外れます");
           canvas.SetFontSize(points * msngScale);
           st.SizeChanged = true;
         }

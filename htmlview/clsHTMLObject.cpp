@@ -5,6 +5,7 @@
 using namespace platform::com;
 
 clsHTMLObject::clsHTMLObject() : ObjectBase(QuilletServer::Module()) {
+  mHTML.SetOwner(static_cast<Quillet::_clsHTML*>(this));
   mHTML.LinkClick = [this](const std::string& vstrHRef, int16_t& rintRet) {
     std::vector<Variant> args{vstrHRef, rintRet};
     mSinks.Raise(Quillet::clsHTMLEvent::LinkClick, args);
@@ -48,7 +49,7 @@ HRESULT clsHTMLObject::Invoke(int32_t dispId, InvokeKind kind, std::vector<Varia
   const HRESULT checked = CheckInvoke(QuilletServer::Interface("_clsHTML"), dispId, kind, args.size());
   if (Failed(checked)) return checked;
   // Keeps the object alive if a handler of an event raised inside releases it.
-  const ComPtr<clsHTMLObject> self(this);
+  const auto call = Hold();
   return InvokeGuarded(excep, [&] {
     Variant value = Call(dispId, kind, args);
     if (result) *result = std::move(value);
@@ -93,6 +94,7 @@ Variant clsHTMLObject::Call(int32_t dispId, InvokeKind kind, std::vector<Variant
       return {};
     case m::Move: Move(args[0].AsLong(), args[1].AsLong(), args[2].AsLong(), args[3].AsLong()); return {};
     case m::ShowBrowser: ShowBrowser(args[0].AsBoolean()); return {};
+    case m::DispError: return DispError();
     default: return {};
   }
 }

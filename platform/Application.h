@@ -24,6 +24,9 @@ class Application {
   void Quit();
   // Handles pending events (the language's DoEvents).
   static void DoEvents();
+  // Runs step once from the message loop, after the events pending now
+  // (guarded as every event is); dropped when no application runs.
+  static void RunWhenIdle(std::function<void()> step);
 
   // True when another copy of this program already runs for this user; that
   // copy has then been asked to restore its last active window if it is

@@ -20,6 +20,7 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFF);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+inline constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
 inline constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006);

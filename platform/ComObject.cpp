@@ -2,7 +2,31 @@
 
 #include <algorithm>
 
+#include "platform/Application.h"
+#include "platform/ComRuntime.h"
+
 namespace platform::com {
+
+namespace {
+// Calls into component code on the user-interface thread, nested.
+int gComponentCalls = 0;
+}  // namespace
+
+ComponentCall::ComponentCall(IUnknown* object) : mObject(object) {
+  ++gComponentCalls;
+  if (mObject) mObject->AddRef();
+}
+
+ComponentCall::~ComponentCall() {
+  // The last reference may go here: the object ends inside its own module,
+  // which stays loaded at least until the idle turn.
+  if (mObject) mObject->Release();
+  if (--gComponentCalls == 0 && detail::TakeDeferredFree()) {
+    Application::RunWhenIdle([] { CoFreeUnusedLibraries(); });
+  }
+}
+
+bool ComponentCall::Running() { return gComponentCalls > 0; }
 
 HRESULT SinkList::Advise(IUnknown* sink, uint32_t* cookie) {
   if (!sink || !cookie) return E_POINTER;

@@ -57,6 +57,28 @@ class ObjectBase {
   std::atomic<uint32_t> mRefs{0};
 };
 
+// One call running in a component module's code: a method of one of its
+// objects, an event of a control it handles, an event it raises. The object
+// stays alive until the call ends, even when its host releases it meanwhile
+// (a handler may close the window that holds it, or run the event loop that
+// does), and no component module is unloaded while any call runs: the
+// runtime frees unused modules once the last call has ended, from the event
+// loop's idle turn. Every entry into a component's code from outside holds
+// one; object may be null (a viewer used without its component).
+class ComponentCall {
+ public:
+  explicit ComponentCall(IUnknown* object);
+  ~ComponentCall();
+  ComponentCall(const ComponentCall&) = delete;
+  ComponentCall& operator=(const ComponentCall&) = delete;
+
+  // True while any call into a component module runs.
+  static bool Running();
+
+ private:
+  IUnknown* mObject;
+};
+
 // The sinks connected to an object's events.
 class SinkList {
  public:

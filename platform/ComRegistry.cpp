@@ -15,6 +15,8 @@
 #include <map>
 #include <set>
 
+#include "platform/SafeFile.h"
+
 namespace platform::com {
 namespace {
 
@@ -248,27 +250,6 @@ std::string ComponentRegistryPath() {
 
 namespace {
 
-// The whole file; nullopt when it cannot be read, an empty text when it
-// does not exist.
-std::optional<std::string> ReadFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
-  std::string text;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    text.append(buffer, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return text;
-}
-
 std::string SetAside(const std::string& path) {
   char stamp[32];
   const std::time_t now = std::time(nullptr);
@@ -284,73 +265,58 @@ std::string SetAside(const std::string& path) {
   return target;
 }
 
-ComponentRegistry ReadAt(const std::string& path, std::string* setAside) {
+// The registry of the file at path. Bytes that cannot be parsed are set
+// aside (the file's name in setAside). A file that cannot be read at all
+// is left alone: readError says why (said once per file on stderr).
+ComponentRegistry ReadAt(const std::string& path, std::string* setAside, std::string* readError) {
   if (setAside) setAside->clear();
-  const std::optional<std::string> text = ReadFile(path);
-  std::optional<ComponentRegistry> registry = text ? ParseComponentRegistry(*text) : std::nullopt;
-  if (registry) return *registry;
-  const std::string aside = SetAside(path);
+  if (readError) readError->clear();
+  const SmallFileRead file = ReadSmallFile(path);
+  if (file.State == SmallFileRead::Missing) return {};
+  if (file.State == SmallFileRead::Failed) {
+    const std::string why = "コンポーネント登録ファイル " + path + " を読み込めません (" + file.Error + ")";
+    static std::set<std::string> told;
+    if (told.insert(path).second) std::fprintf(stderr, "Kelvora: %s\n", why.c_str());
+    if (readError) *readError = why;
+    return {};
+  }
+  if (std::optional<ComponentRegistry> registry = ParseComponentRegistry(file.Bytes)) return *registry;
+  const std::string aside = SetAside(FollowLinks(path));
   if (setAside) *setAside = aside;
   return {};
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    done += static_cast<size_t>(wrote);
-  }
-  return true;
-}
-
-// Temporary file, flush, rename: the file is whole or unchanged.
-bool WriteAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  const std::string folder = std::filesystem::path(path).parent_path().string();
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return true;
-}
-
 }  // namespace
 
-ComponentRegistry ReadComponentRegistry(std::string* setAside) { return ReadAt(ComponentRegistryPath(), setAside); }
+ComponentRegistry ReadComponentRegistry(std::string* setAside, std::string* readError) {
+  return ReadAt(ComponentRegistryPath(), setAside, readError);
+}
 
 bool UpdateComponentRegistry(const std::function<void(ComponentRegistry&)>& change, std::string* error) {
   const std::string path = ComponentRegistryPath();
-  const auto fail = [&] {
-    if (error) *error = "コンポーネント登録ファイル " + path + " に書き込めませんでした。(" + std::strerror(errno) + ")";
+  const auto fail = [&](const std::string& why) {
+    if (error) *error = "コンポーネント登録ファイル " + path + " に書き込めませんでした。(" + why + ")";
     return false;
   };
   std::error_code made;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), made);
-  if (made) {
-    errno = made.value();
-    return fail();
-  }
+  if (made) return fail(made.message());
   struct Lock {
     int Fd;
     ~Lock() {
       if (Fd >= 0) ::close(Fd);  // releases the lock
     }
-  } lock{::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)};
-  if (lock.Fd < 0) return fail();
+  } lock{::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644)};
+  if (lock.Fd < 0) return fail(std::strerror(errno));
   while (::flock(lock.Fd, LOCK_EX) != 0 && errno == EINTR) {
   }
-  ComponentRegistry registry = ReadAt(path, nullptr);
+  std::string unreadable;
+  ComponentRegistry registry = ReadAt(path, nullptr, &unreadable);
+  // What could not be read is not written over.
+  if (!unreadable.empty()) return fail(unreadable);
   change(registry);
-  return WriteAtomically(path, FormatComponentRegistry(registry)) || fail();
+  std::string why;
+  return WriteSmallFile(path, FormatComponentRegistry(registry), &why) || fail(why);
 }
 
 // ---- machine-wide registrations
@@ -374,15 +340,18 @@ std::vector<std::string> MachineComponentRegistryPaths() {
 }
 
 ComponentRegistry ReadMachineComponentRegistry(const std::string& path) {
-  const std::optional<std::string> text = ReadFile(path);
-  std::optional<ComponentRegistry> registry = text ? ParseComponentRegistry(*text) : std::nullopt;
+  // A machine-wide file is never set aside: it is not the user's to move.
+  const SmallFileRead file = ReadSmallFile(path);
+  if (file.State == SmallFileRead::Missing) return {};
+  std::optional<ComponentRegistry> registry =
+      file.State == SmallFileRead::Read ? ParseComponentRegistry(file.Bytes) : std::nullopt;
   if (registry) return *registry;
   std::fprintf(stderr, "Kelvora: コンポーネント登録ファイル %s を読めないため、使いません。\n", path.c_str());
   return {};
 }
 
-ComponentRegistry ReadLayeredComponentRegistry() {
-  ComponentRegistry merged = ReadComponentRegistry();
+ComponentRegistry ReadLayeredComponentRegistry(std::string* readError) {
+  ComponentRegistry merged = ReadComponentRegistry(nullptr, readError);
   for (const std::string& path : MachineComponentRegistryPaths()) {
     const ComponentRegistry layer = ReadMachineComponentRegistry(path);
     // Looked up before this layer is added, so a layer never hides its own

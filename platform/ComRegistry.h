@@ -62,14 +62,18 @@ std::string FormatComponentRegistry(const ComponentRegistry& registry);
 // The registry file of this user.
 std::string ComponentRegistryPath();
 
-// The registry as the file holds it; empty when there is none. A file that
-// cannot be read or parsed is renamed "<file>.broken-<stamp>" (never
-// overwritten) and reads as empty; setAside receives the new name.
-ComponentRegistry ReadComponentRegistry(std::string* setAside = nullptr);
+// The registry as the file holds it; empty when there is none. A file whose
+// bytes cannot be parsed is renamed "<file>.broken-<stamp>" (never
+// overwritten) and reads as empty; setAside receives the new name. A file
+// that cannot be read (an I/O error, no permission, not a regular file,
+// larger than 1 MB) reads as empty and stays as it is; readError says why.
+ComponentRegistry ReadComponentRegistry(std::string* setAside = nullptr, std::string* readError = nullptr);
 
 // Reads the registry, applies change and writes it back atomically
-// (temporary file, flush, rename), holding a lock against other programs
-// doing the same. False with a message in error when it cannot be written.
+// (temporary file, flush, rename; through a symbolic link to its target),
+// holding a lock against other programs doing the same. False with a
+// message in error when it cannot be written, or when the file there
+// cannot be read (it is not written over then).
 bool UpdateComponentRegistry(const std::function<void(ComponentRegistry&)>& change, std::string* error = nullptr);
 
 // ---- machine-wide registrations
@@ -92,6 +96,6 @@ ComponentRegistry ReadMachineComponentRegistry(const std::string& path);
 // each machine-wide file in turn. A class (by identifier or name) or type
 // library (by identifier or name) comes from the first layer that names it,
 // so a user's registration overrides the machine's.
-ComponentRegistry ReadLayeredComponentRegistry();
+ComponentRegistry ReadLayeredComponentRegistry(std::string* readError = nullptr);
 
 }  // namespace platform::com

@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <utility>
 
+#include "platform/ComObject.h"
 #include "platform/ComRegistry.h"
+#include "platform/Module.h"
 #include "platform/RuntimeError.h"
 
 namespace platform::com {
@@ -58,6 +61,13 @@ LoadedServer* LoadServer(const std::string& path, std::string& why, HRESULT& hr)
     hr = CO_E_DLLNOTFOUND;
     return nullptr;
   }
+  // Code someone else could have put there is not run.
+  why = UnsafeModuleReason(path);
+  if (!why.empty()) {
+    why += "。安全でないため読み込みません";
+    hr = E_ACCESSDENIED;
+    return nullptr;
+  }
   dlerror();
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
@@ -75,7 +85,14 @@ LoadedServer* LoadServer(const std::string& path, std::string& why, HRESULT& hr)
   return &servers.emplace(path, server).first->second;
 }
 
+// A release asked for while component code was running.
+bool gDeferredFree = false;
+
 void ReleaseIfUnused(const std::string& path) {
+  if (ComponentCall::Running()) {
+    gDeferredFree = true;
+    return;
+  }
   auto& servers = Servers();
   const auto found = servers.find(path);
   if (found == servers.end()) return;
@@ -95,7 +112,8 @@ struct Resolved {
 // Looks the name up: a class by name or identifier, and with types also a
 // type library by name or identifier.
 bool Resolve(const std::string& name, bool types, Resolved& out, std::string& why) {
-  const ComponentRegistry registry = ReadLayeredComponentRegistry();
+  std::string unreadable;
+  const ComponentRegistry registry = ReadLayeredComponentRegistry(&unreadable);
   const std::optional<Guid> id = ParseGuid(name);
   const ClassRegistration* cls = id ? registry.FindClass(*id) : registry.FindProgID(name);
   if (cls) {
@@ -109,7 +127,7 @@ bool Resolve(const std::string& name, bool types, Resolved& out, std::string& wh
       return true;
     }
   }
-  why = "クラス " + name + " は登録されていません";
+  why = unreadable.empty() ? "クラス " + name + " は登録されていません" : unreadable;
   return false;
 }
 
@@ -184,6 +202,11 @@ ComponentInfo GetComponentInfo(const std::string& vstrName) {
   if (Failed(GetClassObjectAt(target, IComponentInfo::IID, &info, why))) RaiseCannotCreate(why);
   auto owned = ComPtr<IComponentInfo>::Attach(static_cast<IComponentInfo*>(info));
   return owned->Info();
+}
+
+bool detail::TakeDeferredFree() {
+  std::lock_guard<std::recursive_mutex> guard(Lock());
+  return std::exchange(gDeferredFree, false);
 }
 
 void CoFreeUnusedLibraries() {

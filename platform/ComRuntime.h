@@ -20,8 +20,9 @@ HRESULT CoCreateInstance(const Guid& clsid, const Guid& iid, void** ppv);
 
 // Creates an object of the class (name or identifier text) and returns its
 // interface iid. Raises run-time error 429 whose description names the
-// reason (not registered, module missing, not a regular file, not loadable,
-// no such class or interface).
+// reason (not registered, registry unreadable, module missing, not a
+// regular file, another user's or writable by others, not loadable, no such
+// class or interface).
 // The interface pointer comes back counted, as QueryInterface gives it.
 void* CreateObjectInterface(const std::string& vstrClass, const Guid& iid);
 template <typename T = IUnknown>
@@ -35,6 +36,9 @@ ComPtr<T> CreateObject(const std::string& vstrClass) {
 ComponentInfo GetComponentInfo(const std::string& vstrName);
 
 // Releases every loaded component module whose DllCanUnloadNow says so.
+// While a call into a component runs (ComponentCall), nothing is released
+// then: the release waits for the event loop's idle turn after the last
+// such call, so that no module is unmapped under its own code.
 void CoFreeUnusedLibraries();
 // Whether the runtime holds the module of that path loaded.
 bool IsComponentLoaded(const std::string& vstrPath);
@@ -49,10 +53,17 @@ std::string ModulePath(const void* address);
 // Calls the registration entry point (DllRegisterServer, or
 // DllUnregisterServer when vblnRegister is false) of the module file at the
 // absolute path vstrPath and returns its result. CO_E_DLLNOTFOUND when the
-// path is not an absolute path to a regular file, CO_E_ERRORINDLL when it
-// cannot be loaded, TYPE_E_DLLFUNCTIONNOTFOUND when it has no such entry
-// point; why receives a message a user can act on.
+// path is not an absolute path to a regular file, E_ACCESSDENIED when the
+// file or its folder is another user's or writable by others
+// (UnsafeModuleReason), CO_E_ERRORINDLL when it cannot be loaded,
+// TYPE_E_DLLFUNCTIONNOTFOUND when it has no such entry point; why receives
+// a message a user can act on.
 inline constexpr HRESULT TYPE_E_DLLFUNCTIONNOTFOUND = static_cast<HRESULT>(0x8002802F);
 HRESULT CallRegistrationEntry(const std::string& vstrPath, bool vblnRegister, std::string* why = nullptr);
+
+namespace detail {
+// Whether a release was put off while component calls ran; clears the mark.
+bool TakeDeferredFree();
+}  // namespace detail
 
 }  // namespace platform::com

@@ -1,10 +1,12 @@
 #include "platform/Module.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -28,8 +30,9 @@ void AppendFolders(std::vector<std::string>& folders, const char* list) {
   size_t start = 0;
   while (start <= rest.size()) {
     const size_t end = std::min(rest.find(':', start), rest.size());
-    // Empty entries would mean the current folder: skipped on purpose.
-    if (end > start) folders.push_back(rest.substr(start, end - start));
+    // Empty and relative entries would be found from the current folder:
+    // skipped on purpose.
+    if (end > start && rest[start] == '/') folders.push_back(rest.substr(start, end - start));
     start = end + 1;
   }
 }
@@ -110,6 +113,32 @@ std::string FindOnSearchPath(const std::string& fileName) {
   return {};
 }
 
+namespace {
+
+// Why the owner and mode of one file or folder make it unsafe; empty if not.
+std::string UnsafeOwnerOrMode(const struct stat& info) {
+  const uid_t me = ::geteuid();
+  if (info.st_uid != me && info.st_uid != 0) return "他のユーザー (uid " + std::to_string(info.st_uid) + ") のものです";
+  if (info.st_mode & (S_IWGRP | S_IWOTH)) return "グループや他のユーザーが書き換えられます";
+  return {};
+}
+
+}  // namespace
+
+std::string UnsafeModuleReason(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path file = std::filesystem::canonical(path, error);
+  if (error) return "モジュール " + path + " が見つかりません";
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) return "モジュール " + path + " を調べられません";
+  if (std::string why = UnsafeOwnerOrMode(info); !why.empty()) return "モジュール " + file.string() + " は" + why;
+  const std::filesystem::path folder = file.parent_path();
+  if (::stat(folder.c_str(), &info) != 0) return "モジュール " + path + " のフォルダーを調べられません";
+  if (std::string why = UnsafeOwnerOrMode(info); !why.empty())
+    return "モジュール " + file.string() + " のフォルダー " + folder.string() + " は" + why;
+  return {};
+}
+
 IModule* LoadModule(const std::string& name) {
   static std::mutex lock;
   static std::map<std::string, std::unique_ptr<LoadedModule>> loaded;
@@ -119,6 +148,10 @@ IModule* LoadModule(const std::string& name) {
 
   const std::string path = FindOnSearchPath(name);
   if (path.empty()) return nullptr;
+  if (const std::string why = UnsafeModuleReason(path); !why.empty()) {
+    std::fprintf(stderr, "Kelvora: %s。読み込みません。\n", why.c_str());
+    return nullptr;
+  }
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) return nullptr;
   auto module = std::make_unique<LoadedModule>(handle);

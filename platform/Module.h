@@ -37,12 +37,19 @@ std::string ProgramFolder();
 
 // The folders searched, in order: the running program's folder, the folders
 // of KELVORA_MODULE_PATH, of LD_LIBRARY_PATH, then the system library
-// folders. The current folder is never searched.
+// folders. The current folder is never searched: empty and relative
+// entries of the two variables are skipped.
 std::vector<std::string> ModuleSearchPath();
 
 // The full path of the file (a mapped module name, or any file name) found
 // on the search path; empty when there is none.
 std::string FindOnSearchPath(const std::string& fileName);
+
+// Why code in the file at path must not be loaded: the file (symbolic links
+// followed) or the folder holding it belongs to another user (root aside)
+// or may be written by its group or by others, so someone else could put
+// their code in its place. Empty when it may be loaded.
+std::string UnsafeModuleReason(const std::string& path);
 
 class IModule {
  public:
@@ -52,7 +59,7 @@ class IModule {
 };
 
 // Loads the module once (later calls return the same object); nullptr when
-// it is missing or cannot be loaded.
+// it is missing, cannot be loaded or is not safe to load (said on stderr).
 IModule* LoadModule(const std::string& name);
 
 }  // namespace platform

@@ -18,7 +18,8 @@
 // "libQuillet.so") looked for on the program's search path; the current
 // folder is searched only when the name says so ("./libQuillet.so").
 // Exit codes: 0 done, 1 the module reported a failure, 2 wrong use,
-// 3 module not found or not loadable, 4 not a component module.
+// 3 module not found, not loadable or not safe to load (another user's, or
+// writable by others), 4 not a component module.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -122,7 +123,7 @@ int Register(const std::string& name, bool vblnRegister, const std::string& inst
     std::fprintf(stderr, "kvregsvr: 登録ファイル %s に書き込めません。フォルダーの書き込み権と空き容量を確かめてください。\n",
                  com::ComponentRegistryPath().c_str());
   }
-  if (hr == com::CO_E_DLLNOTFOUND || hr == com::CO_E_ERRORINDLL) return 3;
+  if (hr == com::CO_E_DLLNOTFOUND || hr == com::CO_E_ERRORINDLL || hr == com::E_ACCESSDENIED) return 3;
   if (hr == com::TYPE_E_DLLFUNCTIONNOTFOUND) return 4;
   return 1;
 }
@@ -148,11 +149,13 @@ void ListLayer(const char* layer, const com::ComponentRegistry& registry, const 
 }
 
 int List() {
-  std::string setAside;
-  com::ComponentRegistry seen = com::ReadComponentRegistry(&setAside);
+  std::string setAside, unreadable;
+  com::ComponentRegistry seen = com::ReadComponentRegistry(&setAside, &unreadable);
   bool any = !seen.Classes.empty() || !seen.TypeLibs.empty();
   std::printf("利用者の登録ファイル: %s\n", com::ComponentRegistryPath().c_str());
   if (!setAside.empty()) std::printf("(壊れていたファイルを %s に退避しました)\n", setAside.c_str());
+  // Why it cannot be read was said on stderr.
+  if (!unreadable.empty()) return 1;
   ListLayer("[利用者]", seen, {});
   for (const std::string& path : com::MachineComponentRegistryPaths()) {
     std::error_code error;

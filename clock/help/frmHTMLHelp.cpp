@@ -231,7 +231,10 @@ void frmHTMLHelp::Form_Load() {
   const bool shown = html.DispHTML(false);
   basGeneral::SetBusyCursor(false);
   if (!shown) {
-    platform::MessageBox().Show("指定された HTML ファイル " + mstrHTMLHelpFile + " が見つかりませんでした",
+    // A file that was read but whose page stopped is named with the cause.
+    const std::string why = html.DispError();
+    platform::MessageBox().Show("指定された HTML ファイル " + mstrHTMLHelpFile +
+                                    (why.empty() ? " が見つかりませんでした" : " を表示できません (" + why + ")"),
                                 platform::vbCritical | platform::vbOKOnly, kMessageTitle);
     Unload();
     return;
@@ -285,6 +288,7 @@ void frmHTMLHelp::Form_Unload(int16_t&) {
 }
 
 bool frmHTMLHelp::Redisplay() {
+  if (!mcHTML) return false;
   basGeneral::SetBusyCursor(true);
   const bool shown = (*mcHTML)->DispHTML(false);
   basGeneral::SetBusyCursor(false);
@@ -310,7 +314,7 @@ void frmHTMLHelp::Command1_Click(int16_t Index) {
         if (anchor) html.SetCurName(mstrLastLink);
         else html.SetHtmlFile(mstrLastLink);
         // A page that is gone meanwhile is said so, as for a link.
-        if (!Redisplay() && !anchor)
+        if (!Redisplay() && !anchor && mcHTML)
           platform::MessageBox().Show(mstrLastLink + " を開けません", platform::vbCritical | platform::vbOKOnly,
                                       kMessageTitle);
       }
@@ -332,15 +336,17 @@ void frmHTMLHelp::Command1_Click(int16_t Index) {
 
 void frmHTMLHelp::mcHTML_LinkClick(const std::string& vstrHRef, int16_t&) {
   if (!mcHTML) return;
-  Quillet::_clsHTML& html = mcHTML->Object();
   if (IsSpecialLink(vstrHRef)) {
     if (!mnuLinkNoConfirm->Checked()) {
       const int32_t answer = platform::MessageBox().Show(
           vstrHRef + "\r" + " Internet URL へのハイパーリンクです。実行しますか？", platform::vbYesNo, kMessageTitle);
-      if (answer != platform::vbYes) return;
+      // The window may have closed while the question was open (the program
+      // was told to end): its viewer is gone.
+      if (answer != platform::vbYes || !mcHTML) return;
     }
-    html.SetHtmlFile(vstrHRef);
+    mcHTML->Object().SetHtmlFile(vstrHRef);
   }
+  Quillet::_clsHTML& html = mcHTML->Object();
 
   if (IsAnchorLink(vstrHRef)) {
     mstrLastLink = html.CurName();
@@ -350,8 +356,12 @@ void frmHTMLHelp::mcHTML_LinkClick(const std::string& vstrHRef, int16_t&) {
     html.SetHtmlFile(vstrHRef);
   }
 
-  if (!Redisplay())
-    platform::MessageBox().Show(vstrHRef + " を開けません", platform::vbCritical | platform::vbOKOnly, kMessageTitle);
+  // A window closed meanwhile (the browser's turn of the event loop) says nothing.
+  if (!Redisplay() && mcHTML) {
+    const std::string why = (*mcHTML)->DispError();
+    platform::MessageBox().Show(vstrHRef + " を開けません" + (why.empty() ? "" : " (" + why + ")"),
+                                platform::vbCritical | platform::vbOKOnly, kMessageTitle);
+  }
 }
 
 void frmHTMLHelp::mcHTML_LinkRightClick(const std::string& vstrHRef) {

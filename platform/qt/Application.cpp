@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdlib>
 #include <cstdio>
@@ -174,6 +175,11 @@ Application& Application::Current() {
 int Application::Run() { return QApplication::exec(); }
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
+void Application::RunWhenIdle(std::function<void()> step) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || !step) return;
+  QTimer::singleShot(0, app, [step = std::move(step)] { RunGuarded(step); });
+}
 
 namespace {
 qt::SingleInstance::Request ToQtRequest(Application::InstanceRequest request) {

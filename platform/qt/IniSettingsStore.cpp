@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cstdio>
 #include <cstdlib>
+#include <pwd.h>
 #include <unistd.h>
 
 #include "platform/RuntimeError.h"
+#include "platform/SafeFile.h"
 #include "platform/qt/QtConvert.h"
 
 namespace platform::qt {
@@ -96,15 +97,27 @@ std::string FormatIni(const std::map<std::string, std::map<std::string, std::str
   return out;
 }
 
+namespace {
+
+// An absolute folder from the environment; relative ones are ignored, as the
+// XDG base-directory rules say.
+const char* AbsoluteEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && value[0] == '/' ? value : nullptr;
+}
+
+std::string HomeFolder() {
+  if (const char* home = AbsoluteEnv("HOME")) return home;
+  const passwd* user = ::getpwuid(::getuid());
+  return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "/";
+}
+
+}  // namespace
+
 IniSettingsStore::IniSettingsStore(std::string configHome) : mConfigHome(std::move(configHome)) {
   if (mConfigHome.empty()) {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) {
-      mConfigHome = xdg;
-    } else {
-      const char* home = std::getenv("HOME");
-      mConfigHome = std::string(home ? home : ".") + "/.config";
-    }
+    if (const char* xdg = AbsoluteEnv("XDG_CONFIG_HOME")) mConfigHome = xdg;
+    else mConfigHome = HomeFolder() + "/.config";
   }
 }
 
@@ -115,18 +128,20 @@ IniSettingsStore::Document& IniSettingsStore::Load(const std::string& app) {
   if (it != mDocuments.end()) return it->second;
   Document& doc = mDocuments[app];
   const std::string path = FileOf(app);
-  QFile file(ToQ(path));
-  if (!file.exists()) return doc;
-  if (!file.open(QIODevice::ReadOnly)) {
-    KeepAside(path);
+  const SmallFileRead file = ReadSmallFile(path);
+  if (file.State == SmallFileRead::Missing) return doc;
+  if (file.State == SmallFileRead::Failed) {
+    // Nothing says the file is bad: it stays as it is, and this run does
+    // not write over it.
+    mUnreadable.insert(app);
+    mReadError = "設定ファイル " + path + " を読み込めませんでした (" + file.Error +
+                 ")。ファイルはそのまま残し、この実行中の設定は保存しません。";
+    std::fprintf(stderr, "Kelvora: %s\n", mReadError.c_str());
     return doc;
   }
-  const QByteArray bytes = file.readAll();
-  const bool readFailed = file.error() != QFileDevice::NoError;
-  file.close();
-  if (readFailed || !ParseIni(bytes.toStdString(), doc)) {
+  if (!ParseIni(file.Bytes, doc)) {
     doc.clear();
-    KeepAside(path);
+    KeepAside(FollowLinks(path));
   }
   return doc;
 }
@@ -143,16 +158,13 @@ void IniSettingsStore::KeepAside(const std::string& path) {
 }
 
 void IniSettingsStore::Write(const std::string& app, const Document& doc) {
+  // A file that could not be read is kept as it is.
+  if (mUnreadable.count(app)) return;
   const std::string path = FileOf(app);
   QDir().mkpath(QFileInfo(ToQ(path)).absolutePath());
-  QSaveFile file(ToQ(path));
-  const std::string text = FormatIni(doc);
-  // Flush to the disk before the rename, so the new file is whole or absent.
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                       file.flush() && ::fsync(file.handle()) == 0 && file.commit();
-  if (!written) {
-    throw RuntimeError(errPathFileAccess, "設定ファイル " + path + " に書き込めませんでした。",
+  std::string why;
+  if (!WriteSmallFile(path, FormatIni(doc), &why)) {
+    throw RuntimeError(errPathFileAccess, "設定ファイル " + path + " に書き込めませんでした。(" + why + ")",
                        DefaultErrorSource());
   }
 }

@@ -1,9 +1,13 @@
 #pragma once
 // The per-user settings store: one UTF-8 INI file per application,
-// $XDG_CONFIG_HOME/<app>/<app>.ini (XDG_CONFIG_HOME defaults to ~/.config).
-// Every save rewrites the file atomically (temporary file, flush, rename),
-// so a crash never leaves a torn file. A file that cannot be read or parsed
-// is moved aside under a new name, never overwritten, and reads as empty.
+// $XDG_CONFIG_HOME/<app>/<app>.ini (XDG_CONFIG_HOME defaults to ~/.config;
+// a relative one is ignored). Every save rewrites the file atomically
+// (temporary file, flush, rename), through a symbolic link to its target,
+// so a crash never leaves a torn file. A file whose bytes cannot be parsed
+// is moved aside under a new name, never overwritten, and reads as empty. A
+// file that cannot be read (an I/O error, no permission, not a regular
+// file, larger than 1 MB) is said so once and left alone: it reads as
+// empty and is not written over during the run.
 #include <map>
 #include <set>
 #include <string>
@@ -27,8 +31,10 @@ class IniSettingsStore final : public ISettingsStore {
 
   // The file that holds an application's settings.
   std::string FileOf(const std::string& app) const;
-  // Where the last unreadable file was moved ("" when none was).
+  // Where the last unparsable file was moved ("" when none was).
   const std::string& KeptAsideAs() const { return mKeptAside; }
+  // Why the last file that could not be read was left alone ("" when none).
+  const std::string& ReadError() const { return mReadError; }
 
  private:
   using Section = std::map<std::string, std::string>;
@@ -41,6 +47,8 @@ class IniSettingsStore final : public ISettingsStore {
   std::string mConfigHome;
   std::map<std::string, Document> mDocuments;
   std::string mKeptAside;
+  std::string mReadError;
+  std::set<std::string> mUnreadable;  // applications whose file could not be read
   int mBatchDepth = 0;
   std::set<std::string> mUnwritten;  // applications saved to during a batch
 };

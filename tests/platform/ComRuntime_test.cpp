@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "platform/ComEvents.h"
 #include "platform/ComRegistry.h"
 #include "platform/fake/RecordingMessageBox.h"
@@ -154,6 +156,38 @@ TEST_F(ComRuntime, TheModuleStaysUntilItsLastObjectIsReleased) {
 
   const ComponentInfo info = GetComponentInfo("KvTest");
   EXPECT_EQ(info.TypeLib.Classes.at(0).SourceInterface, "_ProbeEvents");
+}
+
+TEST_F(ComRuntime, AModuleSomeoneElseCouldReplaceIsNeitherLoadedNorRegistered) {
+  namespace fs = std::filesystem;
+  const fs::path open = fs::path(module).parent_path() / ("open-" + std::to_string(count));
+  fs::create_directories(open);
+  const std::string planted = (open / "libprobe.so").string();
+  fs::copy_file(module, planted, fs::copy_options::overwrite_existing);
+  std::string why;
+  const auto refused = [&](const char* reason) {
+    SCOPED_TRACE(reason);
+    Reroute(planted);
+    EXPECT_EQ(ErrorOf([] { CreateObject(kProbe); }, &why), 429);
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+    EXPECT_EQ(CallRegistrationEntry(planted, true, &why), E_ACCESSDENIED);
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+  };
+
+  fs::permissions(open, fs::perms::all | fs::perms::sticky_bit);  // as /tmp
+  refused("フォルダー");
+  fs::permissions(open, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  fs::permissions(planted, fs::perms::group_write, fs::perm_options::add);
+  refused("グループや他のユーザーが書き換えられます");
+  fs::permissions(planted, fs::perms::group_write, fs::perm_options::remove);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(planted.c_str(), 4242, 4242), 0);
+    refused("他のユーザー (uid 4242)");
+    ASSERT_EQ(::chown(planted.c_str(), 0, 0), 0);
+  }
+  // Owned and writable by its user alone: loaded.
+  Reroute(planted);
+  EXPECT_TRUE(CreateObject<IDispatch>(kProbe));
 }
 
 }  // namespace

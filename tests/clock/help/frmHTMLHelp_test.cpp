@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "clock/help/basComponents.h"
+#include "platform/Application.h"
 #include "platform/ComRegistry.h"
 #include "platform/ComRuntime.h"
 #include "platform/Services.h"
@@ -332,6 +334,22 @@ TEST_F(HelpWindow, AMissingHelpFileIsNamedAndTheWindowCloses) {
   EXPECT_FALSE(help->Form().Visible());
 }
 
+TEST_F(HelpWindow, AFileThatIsFoundButCannotBeShownSaysWhy) {
+  const std::pair<const char*, const char*> pages[] = {
+      {"<HTML><HEAD><TITLE>no body</TITLE></HEAD></HTML>\n", "<BODY> タグがありません"},
+      {"<HTML><BODY>big <FONT SIZE=9>text</FONT></BODY></HTML>\n", "FONT の SIZE の値 \"9\" は大きさ 1 から 7 の範囲を外れます"},
+  };
+  for (const auto& [text, why] : pages) {
+    const std::string page = (TestFolder() / "unshowable.htm").string();
+    WriteFile(page, text);
+    box.Calls.clear();
+    Load(page);
+    ASSERT_EQ(box.Calls.size(), 1u);
+    EXPECT_EQ(box.Calls[0].Prompt, "指定された HTML ファイル " + page + " を表示できません (" + why + ")");
+    EXPECT_FALSE(help->Loaded());
+  }
+}
+
 TEST_F(HelpWindow, WithoutTheComponentTheErrorIsShownAndTheWindowCloses) {
   fs::remove(com::ComponentRegistryPath());
   help = std::make_unique<frmHTMLHelp>();
@@ -357,6 +375,86 @@ TEST_F(HelpWindow, TheVersionBoxNamesTheComponentAndThePage) {
   EXPECT_EQ(text.substr(0, 12), "QuilletHelp\n");
   EXPECT_NE(text.find("/Quillet,DLL\nDLL Version : 1,0.0.23\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\n\nKelvora ヘルプ\n( " + page1 + " )"), std::string::npos) << text;
+}
+
+// A shell and a message box that run a step while they are open: the
+// window closes as it does when a queued click on 終了 is handled in the
+// browser's turn of the event loop, or when the program is told to end
+// while a question is open.
+struct ShellThatRuns final : IShell {
+  ShellThatRuns() : install(*this) {}
+  bool Open(const std::string& target) override {
+    Opened.push_back(target);
+    if (During) During();
+    return true;
+  }
+  std::vector<std::string> Opened;
+  std::function<void()> During;
+  ScopedService<IShell> install;
+};
+struct BoxThatRuns final : IMessageBox {
+  BoxThatRuns() : install(*this) {}
+  int32_t Show(const std::string& prompt, int32_t, const std::string&) override {
+    Prompts.push_back(prompt);
+    if (During) During();
+    return vbYes;
+  }
+  std::vector<std::string> Prompts;
+  std::function<void()> During;
+  ScopedService<IMessageBox> install;
+};
+
+TEST_F(HelpWindow, TheWindowClosingWhileTheViewersCodeRunsEndsNothingUnderIt) {
+  const fs::path web = TestFolder() / "web.htm";
+  WriteFile(web, "<HTML><BODY><A HREF=\"http://example.org/\">EXAMPLE-WEB-LINK</A> text<BR></BODY></HTML>\n");
+  const com::ComponentRegistry registry = com::ReadComponentRegistry();
+  const com::ClassRegistration* cls = registry.FindProgID(Quillet::kclsHTML);
+  ASSERT_NE(cls, nullptr);
+  const std::string module = cls->InprocServer;
+  ShellThatRuns shell;
+  shell.During = [this] { help->Command1_Click(6); };
+  // Presses over the page until one hits the link (the window then closes).
+  const auto clickTheLink = [this] {
+    for (double y = 15; y < 1500 && help->Loaded(); y += 30) {
+      for (double x = 15; x < 3000 && help->Loaded(); x += 60) {
+        help->Picture3->MouseMove(0, 0, x, y);
+        help->Picture3->MouseDown(vbLeftButton, 0, x, y);
+      }
+    }
+  };
+
+  // A followed web link: the window closes while the viewer hands it over.
+  Load(web.string());
+  ASSERT_TRUE(help->Loaded());
+  help->mnuLinkNoConfirm_Click();
+  clickTheLink();
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(shell.Opened, std::vector<std::string>{"http://example.org/"});
+  EXPECT_TRUE(box.Calls.empty());
+  // The module goes only at the event loop's next turn.
+  EXPECT_TRUE(com::IsComponentLoaded(module));
+  Application::DoEvents();
+  EXPECT_FALSE(com::IsComponentLoaded(module));
+
+  // 標準ブラウザーで開く: the same inside a call of the host.
+  Load(web.string());
+  help->mnuOpen_Click();
+  EXPECT_FALSE(help->Loaded());
+  EXPECT_EQ(shell.Opened.back(), web.string());
+
+  // The window closes while the link question is open: the answer finds no
+  // viewer to follow the link with, and nothing more is said.
+  shell.During = nullptr;
+  Load(web.string());
+  BoxThatRuns question;
+  question.During = [this] { help->Unload(); };
+  clickTheLink();
+  EXPECT_FALSE(help->Loaded());
+  ASSERT_EQ(question.Prompts.size(), 1u);
+  EXPECT_NE(question.Prompts[0].find("Internet URL"), std::string::npos);
+  EXPECT_EQ(shell.Opened.size(), 2u);
+  Application::DoEvents();
+  EXPECT_FALSE(com::IsComponentLoaded(module));
 }
 
 }  // namespace

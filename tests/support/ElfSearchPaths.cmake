@@ -1,0 +1,72 @@
+# Fails when an ELF file of the build tree, or of an install of it, has an
+# empty or relative entry in its RUNPATH or RPATH: such an entry is searched
+# relative to the current folder, where anyone may plant a library.
+#   cmake -DBUILD_DIR=<build tree> -DWORK=<scratch folder> -P ElfSearchPaths.cmake
+cmake_minimum_required(VERSION 3.25)
+
+# Every problem of the ELF files under folder, appended to the list in out.
+function(check_folder folder out)
+  set(problems ${${out}})
+  # Scratch folders of the tests (this install among them) are not searched.
+  file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${folder} ${folder}/*)
+  list(FILTER files EXCLUDE REGEX "(^|/)(CMakeFiles|tmp|corpus)/|\\.(o|a|cpp|h|cmake|txt|json|ninja|log|png|wav|htm|html|ini|svg|desktop)$")
+  set(count 0)
+  foreach(file ${files})
+    set(file ${folder}/${file})
+    if(IS_SYMLINK ${file})
+      continue()
+    endif()
+    file(READ ${file} magic LIMIT 4 HEX)
+    if(NOT magic STREQUAL "7f454c46")
+      continue()
+    endif()
+    math(EXPR count "${count} + 1")
+    execute_process(COMMAND readelf -d ${file} OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc ERROR_QUIET)
+    if(NOT rc EQUAL 0)
+      list(APPEND problems "${file}: readelf failed")
+      continue()
+    endif()
+    string(REGEX MATCHALL "\\((RUNPATH|RPATH)\\)[^\n]*\\[[^]\n]*\\]" entries "${dynamic}")
+    foreach(entry ${entries})
+      string(REGEX REPLACE ".*\\[([^]]*)\\]" "\\1" value "${entry}")
+      # Split at ":" keeping empty entries (a list would drop them).
+      string(REPLACE ":" ";" parts "${value};")
+      list(POP_BACK parts)
+      if(value STREQUAL "")
+        set(parts "")
+        list(APPEND problems "${file}: empty search path")
+      endif()
+      foreach(part IN LISTS parts)
+        if(part STREQUAL "")
+          list(APPEND problems "${file}: empty entry in [${value}]")
+        elseif(NOT part MATCHES "^/" AND NOT part MATCHES "^\\$ORIGIN(/|$)")
+          list(APPEND problems "${file}: relative entry ${part} in [${value}]")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  if(count EQUAL 0)
+    list(APPEND problems "${folder}: no ELF file found")
+  endif()
+  message(STATUS "${folder}: ${count} ELF files read")
+  set(${out} ${problems} PARENT_SCOPE)
+endfunction()
+
+set(problems "")
+check_folder(${BUILD_DIR} problems)
+
+# A staged install (DESTDIR registers nothing).
+file(REMOVE_RECURSE ${WORK})
+set(ENV{DESTDIR} ${WORK}/stage)
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(rc EQUAL 0)
+  check_folder(${WORK}/stage/usr problems)
+else()
+  list(APPEND problems "install failed: ${err}")
+endif()
+
+if(problems)
+  list(JOIN problems "\n" text)
+  message(FATAL_ERROR "search paths a planted library could use:\n${text}")
+endif()
