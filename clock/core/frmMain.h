@@ -112,6 +112,8 @@ class frmMain {
   // The current full hour has had its signal; cleared by the first tick
   // after the hour's first seconds.
   bool mblnHourSignalled = false;
+  // The coming (or current) full hour's signal was started ahead of it.
+  bool mblnSignalledAhead = false;
   // The kind of the signal now sounding. The process-wide kind can change
   // meanwhile (the settings dialog computes it again on every change).
   int16_t mintSignalKind = 0;
@@ -134,7 +136,10 @@ class frmMain {
 
  private:
   bool TimeSignalTrigger(const platform::DateTime& now) const;
-  void StartHourSignal(const platform::DateTime& now);
+  void StartHourSignal(int32_t vintHour);
+  // On a sound device the last tick before a full hour starts its signal,
+  // stamped to be heard at the full hour itself.
+  void StartHourSignalEarly(const platform::DateTime& now);
   void RepeatWaveSignal();
   void UpdateRowsBetweenPlays();
   void FinishSignal();

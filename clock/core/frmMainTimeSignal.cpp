@@ -7,6 +7,7 @@
 #include "clock/sound/clsIOMML.h"
 #include "clock/sound/clsPlayMML.h"
 #include "common/basGeneral.h"
+#include "platform/Sound.h"
 
 using namespace SettingsStore;
 
@@ -17,15 +18,25 @@ using namespace SettingsStore;
 bool frmMain::TimeSignalTrigger(const platform::DateTime& now) const {
   if (NoUseTimeSignal || now.Minute != 0) return false;
   if (now.Second == 0) return true;
-  return now.Second < kTimeSignalWindow && !mblnHourSignalled && !mblnTimeSignalStarted;
+  return now.Second < kTimeSignalWindow && !mblnHourSignalled && !mblnTimeSignalStarted && !mblnSignalledAhead;
 }
 
-void frmMain::StartHourSignal(const platform::DateTime& now) {
-  const int16_t hour12 = static_cast<int16_t>(now.Hour % 12 == 0 ? 12 : now.Hour % 12);
+void frmMain::StartHourSignal(int32_t vintHour) {
+  const int16_t hour12 = static_cast<int16_t>(vintHour % 12 == 0 ? 12 : vintHour % 12);
   mblnTimeSignalFinished = false;
   mblnTimeSignalStarted = true;
   mblnHourSignalled = true;
   TimeSignal(TimeSignalRepeat ? hour12 : 1);
+}
+
+void frmMain::StartHourSignalEarly(const platform::DateTime& now) {
+  // Held from the early start through the hour's first seconds only.
+  const bool ahead = (now.Minute == 59 && now.Second == 59) || (now.Minute == 0 && now.Second < kTimeSignalWindow);
+  if (!ahead) mblnSignalledAhead = false;
+  if (NoUseTimeSignal || now.Minute != 59 || now.Second != 59 || mblnTimeSignalStarted || mblnSignalledAhead) return;
+  if (!platform::SoundEngine().AlignStamps(1000 - now.Millisecond)) return;
+  mblnSignalledAhead = true;
+  StartHourSignal((now.Hour + 1) % 24);
 }
 
 // A signal that sounds no more: the next full hour can sound again.
