@@ -92,6 +92,7 @@ void SoundMixer::ApplyRetimeIfQuiet() const {
   if (!Quiet()) return;
   std::lock_guard<std::mutex> guard(mTimeLock);
   mlngAlignedLead = 0;
+  mblnAlignPending = false;
   if (!mRetime.Due) return;
   if (Tracing()) {
     const auto shift = mlngAnchorFrame + std::chrono::duration_cast<std::chrono::microseconds>(mRetime.Heard - mAnchor).count() *
@@ -139,7 +140,18 @@ int64_t SoundMixer::StampFrame() const {
     std::lock_guard<std::mutex> guard(mTimeLock);
     lead = std::max(mlngLead, mlngAlignedLead);
   }
-  const int64_t stamp = std::max(rendered, WallFrame() + lead);
+  const int64_t wall = WallFrame();
+  {
+    // The first sound after AlignStamps is heard at the aligned moment;
+    // what follows keeps its distance from it.
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    if (mblnAlignPending) {
+      mblnAlignPending = false;
+      mlngAlignedLead = std::max(mlngAlignTarget - wall, mlngLead);
+      lead = mlngAlignedLead;
+    }
+  }
+  const int64_t stamp = std::max(rendered, wall + lead);
   int64_t last = mlngLastStamp.load();
   while (last < stamp && !mlngLastStamp.compare_exchange_weak(last, stamp)) {
   }
@@ -150,12 +162,14 @@ bool SoundMixer::AlignStamps(int32_t vlngMs) {
   if (!mSink || !mSink->Audible() || !Quiet()) return false;
   const int64_t lead = int64_t{vlngMs} * kSoundRate / 1000;
   int64_t first = 0;
+  first = WallFrame() + lead;
   {
     std::lock_guard<std::mutex> guard(mTimeLock);
     if (lead < mlngLead) return false;
     mlngAlignedLead = lead;
+    mlngAlignTarget = first;
+    mblnAlignPending = true;
   }
-  first = WallFrame() + lead;
   if (Tracing()) std::fprintf(stderr, "sound %.3f: aligned %d ms ahead\n", SteadySeconds(), vlngMs);
   // Not quiet again before the aligned moment has been rendered.
   int64_t last = mlngLastStamp.load();
@@ -198,6 +212,7 @@ void SoundMixer::SetSink(std::unique_ptr<ISoundSink> sink) {
     mAnchor = std::chrono::steady_clock::now();
     mlngLead = mSink->LatencyFrames();
     mlngAlignedLead = 0;
+    mblnAlignPending = false;
     mRetime.Due = false;
   }
   mlngRendered.store(mlngAnchorFrame);

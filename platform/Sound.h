@@ -106,9 +106,9 @@ class SoundMixer final : public ISoundMixer {
   // the first frame a stamp made now can name, so that sound stamped while
   // the stream was closed is not cut. Returns that frame.
   int64_t ResumeAtStamp();
-  // Sounds stamped from now on are heard vlngMs after now (instead of the
-  // device's lead after now) until the engine is quiet again: a signal
-  // started early is heard on time. Only on a device, only while quiet and
+  // The next sound stamped is heard vlngMs after now, and what follows it
+  // keeps its distance from it, until the engine is quiet again: a signal
+  // started early is heard on time, however long it takes to start. Only on a device, only while quiet and
   // only when vlngMs covers the device's lead; false otherwise.
   bool AlignStamps(int32_t vlngMs);
   // The lead of a stamp now, in milliseconds.
@@ -136,6 +136,8 @@ class SoundMixer final : public ISoundMixer {
   mutable int64_t mlngAnchorFrame = 0;
   mutable int64_t mlngLead = 0;
   mutable int64_t mlngAlignedLead = 0;
+  mutable int64_t mlngAlignTarget = 0;
+  mutable bool mblnAlignPending = false;
   mutable std::atomic<int64_t> mlngLastStamp{0};
   struct PendingRetime {
     bool Due = false;

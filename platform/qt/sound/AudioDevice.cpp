@@ -19,7 +19,7 @@ constexpr int64_t FramesOfMs(int64_t ms) { return ms * kSoundRate / 1000; }
 // The server's buffer for the stream: small, so that a test is heard at
 // once; doubled for the rest of the run after the server ran dry.
 constexpr int64_t kTargetMs = 30;
-constexpr int64_t kLargestTargetMs = 320;
+constexpr int64_t kLargestTargetMs = 120;
 constexpr int64_t kRequestMs = 10;
 // A stamp lies this much beyond what the device has been given.
 constexpr int64_t kLeadMarginMs = 5;
@@ -140,7 +140,12 @@ class DeviceSink final : public ISoundSink {
     pa_stream_set_write_callback(mStream, &DeviceSink::OnWrite, this);
     pa_stream_set_underflow_callback(mStream, &DeviceSink::OnUnderflow, this);
     mlngFirst = mMixer->ResumeAtStamp();
+    // A new stream plays its first frames at once, while the engine expects
+    // them a lead later: silence first, so that sound stamped before the
+    // stream ran is heard as stamped and rendering stays behind the stamps.
+    mlngPadding = std::max<int64_t>(FramesOfMs(mMixer->StampLeadMs() - 5), 0);
     mlngWritten = 0;
+    mOpened = Clock::now();
     mlngLargestLead = 0;
     mlngQuietFrames = 0;
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
@@ -181,7 +186,8 @@ class DeviceSink final : public ISoundSink {
 
   static void OnUnderflow(pa_stream*, void* data) {
     auto* self = static_cast<DeviceSink*>(data);
-    self->mblnRanDry = true;
+    // A stream reports one as it starts; only later ones count.
+    if (Clock::now() - self->mOpened > std::chrono::milliseconds(500)) self->mblnRanDry = true;
   }
 
   static void OnWrite(pa_stream* stream, size_t nbytes, void* data) {
@@ -198,7 +204,10 @@ class DeviceSink final : public ISoundSink {
       pa_stream_cancel_write(stream);
       return;
     }
-    mMixer->Render(static_cast<float*>(buffer), frames);
+    auto* out = static_cast<float*>(buffer);
+    const auto silent = static_cast<int32_t>(std::min<int64_t>(mlngPadding - mlngWritten, frames));
+    if (silent > 0) std::fill(out, out + silent, 0.0f);
+    if (frames > std::max(silent, 0)) mMixer->Render(out + std::max(silent, 0), frames - std::max(silent, 0));
     pa_stream_write(stream, buffer, static_cast<size_t>(frames) * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE);
     mlngWritten += frames;
     Measure(stream);
@@ -227,8 +236,10 @@ class DeviceSink final : public ISoundSink {
     pa_usec_t played = 0;
     if (pa_stream_get_time(stream, &played) < 0) return;
     const auto now = Clock::now();
-    const int64_t heard = mlngFirst + static_cast<int64_t>(played) * kSoundRate / 1000000;
-    const int64_t ahead = mlngFirst + mlngWritten - heard;
+    // The stream's frame 0 is the first of the silence before mlngFirst.
+    const int64_t zero = mlngFirst - mlngPadding;
+    const int64_t heard = zero + static_cast<int64_t>(played) * kSoundRate / 1000000;
+    const int64_t ahead = zero + mlngWritten - heard;
     mlngLargestLead = std::max(mlngLargestLead, ahead);
     mMixer->Retime(now, heard, mlngLargestLead + FramesOfMs(kLeadMarginMs));
   }
@@ -251,7 +262,9 @@ class DeviceSink final : public ISoundSink {
   SoundMixer* mMixer = nullptr;
   int64_t mlngTargetMs = kTargetMs;
   int64_t mlngFirst = 0;    // the timeline frame of the stream's first frame
-  int64_t mlngWritten = 0;  // frames written to the stream
+  int64_t mlngWritten = 0;  // frames written to the stream, the silence first
+  int64_t mlngPadding = 0;  // silence at the stream's start
+  Clock::time_point mOpened{};
   int64_t mlngLargestLead = 0;
   int64_t mlngQuietFrames = 0;
   bool mblnRanDry = false;
