@@ -5,9 +5,21 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 
 namespace platform {
+namespace {
+// KELVORA_SOUND_TRACE=1: the timeline's changes on stderr.
+bool Tracing() {
+  static const bool on = std::getenv("KELVORA_SOUND_TRACE") != nullptr;
+  return on;
+}
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
 
 // ---- mixer
 
@@ -32,6 +44,7 @@ void SoundMixer::Wake() {
     ++mlngWakeCount;
   }
   mWoken.notify_all();
+  if (mSink) mSink->Wake();
 }
 
 void SoundMixer::SleepWhileQuiet(const std::atomic<bool>& running) {
@@ -59,15 +72,115 @@ bool SoundMixer::HasSource(const ISoundSource* source) const {
 }
 
 int64_t SoundMixer::WallFrame() const {
+  std::lock_guard<std::mutex> guard(mTimeLock);
   const auto since = std::chrono::steady_clock::now() - mAnchor;
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(since).count();
-  return mlngAnchorFrame.load() + us * kSoundRate / 1000000;
+  return mlngAnchorFrame + us * kSoundRate / 1000000;
+}
+
+bool SoundMixer::QuietLocked() const {
+  return mlngRendered.load() >= mlngLastStamp.load() &&
+         std::all_of(mSources.begin(), mSources.end(), [](const auto& s) { return s->Idle(); });
+}
+
+bool SoundMixer::Quiet() const {
+  std::lock_guard<std::mutex> guard(mLock);
+  return QuietLocked();
+}
+
+void SoundMixer::ApplyRetimeIfQuiet() const {
+  if (!Quiet()) return;
+  std::lock_guard<std::mutex> guard(mTimeLock);
+  mlngAlignedLead = 0;
+  mblnAlignPending = false;
+  if (!mRetime.Due) return;
+  if (Tracing()) {
+    const auto shift = mlngAnchorFrame + std::chrono::duration_cast<std::chrono::microseconds>(mRetime.Heard - mAnchor).count() *
+                                             kSoundRate / 1000000 - mRetime.Frame;
+    if (std::abs(shift) > kSoundRate / 1000 || mlngLead != mRetime.Lead) {
+      std::fprintf(stderr, "sound %.3f: retimed by %.2f ms, lead %.2f ms\n", SteadySeconds(),
+                   static_cast<double>(shift) * 1000 / kSoundRate, static_cast<double>(mRetime.Lead) * 1000 / kSoundRate);
+    }
+  }
+  mAnchor = mRetime.Heard;
+  mlngAnchorFrame = mRetime.Frame;
+  mlngLead = mRetime.Lead;
+  mRetime.Due = false;
+}
+
+void SoundMixer::Retime(std::chrono::steady_clock::time_point vtimHeard, int64_t vlngFrame, int64_t vlngLead) {
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    mRetime = PendingRetime{true, vtimHeard, vlngFrame, std::max<int64_t>(vlngLead, 0)};
+  }
+  ApplyRetimeIfQuiet();
+}
+
+int64_t SoundMixer::ResumeAtStamp() {
+  int64_t lead = 0;
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    lead = std::max(mlngLead, mlngAlignedLead);
+  }
+  // A few milliseconds of slack for sound stamped just before the stream
+  // was asked for.
+  const int64_t first = WallFrame() + lead - kSoundRate / 200;
+  if (Tracing()) std::fprintf(stderr, "sound %.3f: stream opens, lead %.2f ms\n", SteadySeconds(), static_cast<double>(lead) * 1000 / kSoundRate);
+  std::lock_guard<std::mutex> guard(mLock);
+  if (mlngRendered.load() < first) mlngRendered.store(first);
+  return mlngRendered.load();
 }
 
 int64_t SoundMixer::StampFrame() const {
   const int64_t rendered = mlngRendered.load();
   if (!mSink || !mSink->RealTime()) return rendered;
-  return std::max(rendered, WallFrame() + mSink->LatencyFrames());
+  ApplyRetimeIfQuiet();
+  int64_t lead = 0;
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    lead = std::max(mlngLead, mlngAlignedLead);
+  }
+  const int64_t wall = WallFrame();
+  {
+    // The first sound after AlignStamps is heard at the aligned moment;
+    // what follows keeps its distance from it.
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    if (mblnAlignPending) {
+      mblnAlignPending = false;
+      mlngAlignedLead = std::max(mlngAlignTarget - wall, mlngLead);
+      lead = mlngAlignedLead;
+    }
+  }
+  const int64_t stamp = std::max(rendered, wall + lead);
+  int64_t last = mlngLastStamp.load();
+  while (last < stamp && !mlngLastStamp.compare_exchange_weak(last, stamp)) {
+  }
+  return stamp;
+}
+
+bool SoundMixer::AlignStamps(int32_t vlngMs) {
+  if (!mSink || !mSink->Audible() || !Quiet()) return false;
+  const int64_t lead = int64_t{vlngMs} * kSoundRate / 1000;
+  int64_t first = 0;
+  first = WallFrame() + lead;
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    if (lead < mlngLead) return false;
+    mlngAlignedLead = lead;
+    mlngAlignTarget = first;
+    mblnAlignPending = true;
+  }
+  if (Tracing()) std::fprintf(stderr, "sound %.3f: aligned %d ms ahead\n", SteadySeconds(), vlngMs);
+  // Not quiet again before the aligned moment has been rendered.
+  int64_t last = mlngLastStamp.load();
+  while (last < first && !mlngLastStamp.compare_exchange_weak(last, first)) {
+  }
+  return true;
+}
+
+int32_t SoundMixer::StampLeadMs() const {
+  std::lock_guard<std::mutex> guard(mTimeLock);
+  return static_cast<int32_t>(std::max(mlngLead, mlngAlignedLead) * 1000 / kSoundRate);
 }
 
 void SoundMixer::Render(float* out, int32_t frames) {
@@ -94,8 +207,16 @@ void SoundMixer::Render(float* out, int32_t frames) {
 void SoundMixer::SetSink(std::unique_ptr<ISoundSink> sink) {
   if (mSink) mSink->Stop();
   mSink = sink ? std::move(sink) : std::make_unique<SilentSink>();
-  mlngAnchorFrame.store(mlngRendered.load());
-  mAnchor = std::chrono::steady_clock::now();
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    mlngAnchorFrame = std::max(mlngRendered.load(), mlngLastStamp.load());
+    mAnchor = std::chrono::steady_clock::now();
+    mlngLead = mSink->LatencyFrames();
+    mlngAlignedLead = 0;
+    mblnAlignPending = false;
+    mRetime.Due = false;
+  }
+  mlngRendered.store(mlngAnchorFrame);
   mSink->Start(*this);
 }
 
@@ -236,19 +357,31 @@ bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
 }
 
 BufferSource::BufferSource(SoundBuffer buffer, int64_t vlngStartFrame)
-    : mBuffer(std::move(buffer)), mlngFirst(vlngStartFrame) {}
+    : mBuffer(std::move(buffer)),
+      mlngFirst(vlngStartFrame),
+      mlngEnd(vlngStartFrame + static_cast<int64_t>(mBuffer.Samples.size())) {}
+
+void BufferSource::StopAt(int64_t vlngFrame) {
+  int64_t stop = mlngStop.load();
+  while (vlngFrame < stop && !mlngStop.compare_exchange_weak(stop, vlngFrame)) {
+  }
+}
 
 bool BufferSource::Render(float* out, int32_t frames, int64_t vlngStart) {
+  const auto whole = static_cast<int64_t>(mBuffer.Samples.size());
   if (!mblnFixed) {
+    // Started late: the whole sound still plays, from now on.
     mlngFirst = std::max(mlngFirst, vlngStart);
+    mlngEnd.store(mlngFirst + whole);
     mblnFixed = true;
   }
-  const auto size = static_cast<int64_t>(mBuffer.Samples.size());
+  const int64_t end = EndFrame();
+  const int64_t size = std::clamp<int64_t>(end - mlngFirst, 0, whole);
   for (int32_t i = 0; i < frames; ++i) {
     const int64_t k = vlngStart + i - mlngFirst;
     if (k >= 0 && k < size) out[i] += mBuffer.Samples[static_cast<size_t>(k)];
   }
-  return vlngStart + frames < mlngFirst + size;
+  return vlngStart + frames < end;
 }
 
 bool InstallSoundOutput() {
@@ -258,5 +391,9 @@ bool InstallSoundOutput() {
   const auto install = module ? reinterpret_cast<bool (*)()>(module->Symbol("KvInstallAudioDevice")) : nullptr;
   return install && install();
 }
+
+void PrepareSoundOutput() { SoundEngine().Sink().Prepare(); }
+
+void ShutdownSoundOutput() { SoundEngine().SetSink(nullptr); }
 
 }  // namespace platform

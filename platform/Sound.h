@@ -57,7 +57,17 @@ class ISoundSink {
   // hears a change LatencyFrames() after it was made; a sink pulled by hand
   // hears it at the next frame pulled.
   virtual bool RealTime() const = 0;
+  // The lead a stamp starts with (real-time sinks); a device corrects it
+  // from what its server reports (SoundMixer::Retime).
   virtual int32_t LatencyFrames() const = 0;
+  // True for a device someone hears (not a silent or capturing sink).
+  virtual bool Audible() const { return false; }
+  // Something is to sound: a device that closed its stream while quiet
+  // opens it again. Called on the thread that made the sound.
+  virtual void Wake() {}
+  // Sound is due within seconds: the stream opens now and stays open a
+  // few seconds, so that the sound finds it playing.
+  virtual void Prepare() {}
 };
 
 class SoundMixer final : public ISoundMixer {
@@ -81,13 +91,33 @@ class SoundMixer final : public ISoundMixer {
   // Renders the next frames of the timeline (called by the sink).
   void Render(float* out, int32_t frames);
   int64_t RenderedFrames() const { return mlngRendered.load(); }
-  // The timeline frame the wall clock has reached (real-time sinks).
+  // The timeline frame heard now (real-time sinks).
   int64_t WallFrame() const;
 
   // The output level, 0 (silent) to 1 (the sources as they are), applied
   // to the sum; for the user's volume of the time signal.
   void SetVolume(float vsngLevel) { msngVolume.store(std::clamp(vsngLevel, 0.0f, 1.0f)); }
   float Volume() const { return msngVolume.load(); }
+
+  // Nothing sounds and nothing is stamped ahead of what was rendered: the
+  // timeline may change without moving any sound against another.
+  bool Quiet() const;
+  // A device's report: frame vlngFrame is heard at vtimHeard, and a stamp
+  // must lie vlngLead frames after the frame heard now to be still ahead of
+  // what the device has been given. Taken at once while quiet, else kept
+  // for the next quiet moment, so that no melody changes pace midway.
+  void Retime(std::chrono::steady_clock::time_point vtimHeard, int64_t vlngFrame, int64_t vlngLead);
+  // A device's stream starts (again): the rendering skips to just before
+  // the first frame a stamp made now can name, so that sound stamped while
+  // the stream was closed is not cut. Returns that frame.
+  int64_t ResumeAtStamp();
+  // The next sound stamped is heard vlngMs after now, and what follows it
+  // keeps its distance from it, until the engine is quiet again: a signal
+  // started early is heard on time, however long it takes to start. Only on a device, only while quiet and
+  // only when vlngMs covers the device's lead; false otherwise.
+  bool AlignStamps(int32_t vlngMs);
+  // The lead of a stamp now, in milliseconds.
+  int32_t StampLeadMs() const;
 
   // Replaces the sink (the old one is stopped); nullptr installs a silent sink.
   void SetSink(std::unique_ptr<ISoundSink> sink);
@@ -101,9 +131,26 @@ class SoundMixer final : public ISoundMixer {
   std::atomic<int64_t> mlngRendered{0};
   std::atomic<float> msngVolume{1.0f};
   std::unique_ptr<ISoundSink> mSink;
-  // Wall-clock anchor of a real-time sink: frame mlngAnchorFrame at mAnchor.
-  std::chrono::steady_clock::time_point mAnchor;
-  std::atomic<int64_t> mlngAnchorFrame{0};
+  bool QuietLocked() const;
+  void ApplyRetimeIfQuiet() const;
+
+  // The timeline of a real-time sink: frame mlngAnchorFrame is heard at
+  // mAnchor; a stamp lies mlngLead (or mlngAlignedLead) after the frame
+  // heard now. Guarded by mTimeLock (taken after mLock, never before).
+  mutable std::mutex mTimeLock;
+  mutable std::chrono::steady_clock::time_point mAnchor;
+  mutable int64_t mlngAnchorFrame = 0;
+  mutable int64_t mlngLead = 0;
+  mutable int64_t mlngAlignedLead = 0;
+  mutable int64_t mlngAlignTarget = 0;
+  mutable bool mblnAlignPending = false;
+  mutable std::atomic<int64_t> mlngLastStamp{0};
+  struct PendingRetime {
+    bool Due = false;
+    std::chrono::steady_clock::time_point Heard;
+    int64_t Frame = 0;
+    int64_t Lead = 0;
+  } mutable mRetime;
 };
 
 // The process-wide engine; it starts with a silent sink.
@@ -115,6 +162,12 @@ SoundMixer& SoundEngine();
 // and its timing. Call on the user-interface thread, once the application
 // runs.
 bool InstallSoundOutput();
+// Sound is due within seconds (see ISoundSink::Prepare).
+void PrepareSoundOutput();
+// Stops and releases the audio device before the program ends; the engine
+// keeps a silent sink. The application calls it on its way out, while
+// everything the device uses still exists.
+void ShutdownSoundOutput();
 
 // Pulls the mixer at the pace of the wall clock on a thread of its own and
 // hands every block to Consume (on that thread).
@@ -208,10 +261,16 @@ class BufferSource final : public ISoundSource {
  public:
   BufferSource(SoundBuffer buffer, int64_t vlngStartFrame);
   bool Render(float* out, int32_t frames, int64_t vlngStart) override;
+  // The timeline frame after the last sample.
+  int64_t EndFrame() const { return std::min(mlngEnd.load(), mlngStop.load()); }
+  // Ends the sound at a timeline frame (where the next sound starts).
+  void StopAt(int64_t vlngFrame);
 
  private:
   SoundBuffer mBuffer;
   int64_t mlngFirst;  // the timeline frame of sample 0
+  std::atomic<int64_t> mlngEnd;
+  std::atomic<int64_t> mlngStop{INT64_MAX};
   bool mblnFixed = false;
 };
 

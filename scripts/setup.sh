@@ -13,6 +13,7 @@ packages=(
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth sox ccache dbus-daemon
   dpkg-dev file lintian appstream desktop-file-utils man-db xdotool
+  pulseaudio pulseaudio-utils faketime libpulse-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -10,9 +10,11 @@
 #include "clock/help/basComponents.h"
 #include "clock/help/basSystem.h"
 #include "clock/sound/clsIOMML.h"
+#include "clock/sound/SignalSettings.h"
 #include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/clsBorder3D.h"
 #include "common/basGeneral.h"
+#include "platform/Sound.h"
 #include "platform/Checked.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
@@ -311,17 +313,22 @@ void frmMain::Timer1_Timer() {
     if (mintRestRepeatCount < 1) {
       const platform::DateTime now = platform::Now();
       if (TimeSignalTrigger(now)) {
-        if (!mblnTimeSignalStarted && !mblnHourSignalled) StartHourSignal(now);
+        if (!mblnTimeSignalStarted && !mblnHourSignalled && !mblnSignalledAhead) StartHourSignal(now);
         return;
       }
       UpdateRows(false);
       ShowTimeInTray(now);
       // The sound device is ready before the first full hour sounds.
-      if (!NoUseTimeSignal && now.Minute == 59 && now.Second >= 50) basMain::EnsureSoundOutput();
+      if (!NoUseTimeSignal && (now.Minute == 59 || (now.Minute == 29 && SignalSettings::Rules.HalfHour)) &&
+          now.Second >= 50) {
+        basMain::EnsureSoundOutput();
+        platform::PrepareSoundOutput();
+      }
       PrepareSignal(now);
       if (MoveSide != 4) PlaceClock(false);
       if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
       if ((now.Minute != 0 && now.Minute != 30) || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
+      StartHourSignalEarly(now);
     } else {
       RepeatWaveSignal();
     }

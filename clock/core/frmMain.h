@@ -116,6 +116,8 @@ class frmMain {
   // The current full hour has had its signal; cleared by the first tick
   // after the hour's first seconds.
   bool mblnHourSignalled = false;
+  // The coming (or current) full hour's signal was started ahead of it.
+  bool mblnSignalledAhead = false;
   // The kind of the signal now sounding. The process-wide kind can change
   // meanwhile (the settings dialog computes it again on every change).
   int16_t mintSignalKind = 0;
@@ -138,7 +140,11 @@ class frmMain {
 
  private:
   bool TimeSignalTrigger(const platform::DateTime& now);
-  void StartHourSignal(const platform::DateTime& now);
+  // Starts the signal of the full or half hour slot.
+  void StartHourSignal(const platform::DateTime& slot);
+  // On a sound device the last tick before a full (or half) hour starts its
+  // signal, stamped to be heard at that moment itself.
+  void StartHourSignalEarly(const platform::DateTime& now);
   // The user's rules for the signal (quiet hours, days, the desktop's
   // do-not-disturb), asked once per full or half hour (frmMainSchedule.cpp).
   bool SignalAllowed(const platform::DateTime& now);

@@ -1,5 +1,6 @@
 // The clock window's hourly time signal: when the tick starts it, how each
 // kind sounds, and how the completion events drive the repetitions.
+#include "clock/core/CivilDate.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -8,6 +9,7 @@
 #include "clock/sound/clsPlayMML.h"
 #include "clock/sound/SignalSettings.h"
 #include "common/basGeneral.h"
+#include "platform/Sound.h"
 
 using namespace SettingsStore;
 
@@ -19,17 +21,54 @@ using namespace SettingsStore;
 // refresh the rows as any other.
 bool frmMain::TimeSignalTrigger(const platform::DateTime& now) {
   if (NoUseTimeSignal || (now.Minute != 0 && !(now.Minute == 30 && SignalSettings::Rules.HalfHour))) return false;
-  if (now.Second != 0 && (now.Second >= kTimeSignalWindow || mblnHourSignalled || mblnTimeSignalStarted)) return false;
+  if (now.Second != 0 &&
+      (now.Second >= kTimeSignalWindow || mblnHourSignalled || mblnTimeSignalStarted || mblnSignalledAhead)) {
+    return false;
+  }
   return SignalAllowed(now);
 }
 
-void frmMain::StartHourSignal(const platform::DateTime& now) {
-  const int16_t hour12 = static_cast<int16_t>(now.Hour % 12 == 0 ? 12 : now.Hour % 12);
+void frmMain::StartHourSignal(const platform::DateTime& slot) {
+  const int16_t hour12 = static_cast<int16_t>(slot.Hour % 12 == 0 ? 12 : slot.Hour % 12);
   mblnTimeSignalFinished = false;
   mblnTimeSignalStarted = true;
   mblnHourSignalled = true;
-  if (now.Minute == 30) HalfHourSignal();
+  if (slot.Minute == 30) HalfHourSignal();
   else TimeSignal(TimeSignalRepeat ? hour12 : 1);
+}
+
+namespace {
+// The full or half hour that begins with the second after hh:59:59 or hh:29:59.
+platform::DateTime SlotAfter(const platform::DateTime& now) {
+  platform::DateTime slot = now;
+  slot.Second = slot.Millisecond = 0;
+  if (now.Minute == 29) {
+    slot.Minute = 30;
+    return slot;
+  }
+  slot.Minute = 0;
+  if (++slot.Hour == 24) {
+    slot.Hour = 0;
+    const CivilDate::YMD next = CivilDate::CivilFromDays(CivilDate::DaysFromCivil(now.Year, now.Month, now.Day) + 1);
+    slot.Year = next.Year;
+    slot.Month = next.Month;
+    slot.Day = next.Day;
+  }
+  return slot;
+}
+}  // namespace
+
+void frmMain::StartHourSignalEarly(const platform::DateTime& now) {
+  const bool lastSecond = now.Second == 59 && (now.Minute == 59 || (now.Minute == 29 && SignalSettings::Rules.HalfHour));
+  // Held from the early start through the slot's first seconds only.
+  const bool ahead = lastSecond || ((now.Minute == 0 || now.Minute == 30) && now.Second < kTimeSignalWindow);
+  if (!ahead) mblnSignalledAhead = false;
+  if (NoUseTimeSignal || !lastSecond || mblnTimeSignalStarted || mblnSignalledAhead) return;
+  const platform::DateTime slot = SlotAfter(now);
+  if (!SignalAllowed(slot)) return;
+  if (!platform::SoundEngine().AlignStamps(1000 - now.Millisecond)) return;
+  mblnSignalledAhead = true;
+  StartHourSignal(slot);
 }
 
 // A signal that sounds no more: the next full hour can sound again.

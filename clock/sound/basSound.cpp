@@ -17,9 +17,11 @@ std::shared_ptr<platform::BufferSource>& Current() {
 
 }  // namespace
 
+// Busy until a sound started now would be heard after the last one's end,
+// so that a repetition follows it without a gap and without overlap.
 bool IsSoundBusy() {
   const auto& current = Current();
-  return current && platform::SoundEngine().HasSource(current.get());
+  return current && platform::SoundEngine().StampFrame() < current->EndFrame();
 }
 
 bool PlayWaveFile(const std::string& vstrFileName, std::optional<int16_t> vintFlags) {
@@ -32,8 +34,10 @@ bool PlayWaveFile(const std::string& vstrFileName, std::optional<int16_t> vintFl
 
   platform::SoundMixer& engine = platform::SoundEngine();
   auto& current = Current();
-  if (current) engine.RemoveSource(current.get());
-  current = std::make_shared<platform::BufferSource>(std::move(buffer), engine.StampFrame());
+  // The sound still playing ends where this one is heard to start.
+  const int64_t start = engine.StampFrame();
+  if (current) current->StopAt(start);
+  current = std::make_shared<platform::BufferSource>(std::move(buffer), start);
   engine.AddSource(current);
 
   // Waiting for the end makes sense only where time moves by itself; the

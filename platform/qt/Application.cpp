@@ -29,6 +29,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/PlatformChoice.h"
 #include "platform/Shell.h"
+#include "platform/Sound.h"
 
 namespace platform {
 namespace {
@@ -164,6 +165,9 @@ Application::Application(int& argc, char** argv, const std::string& title) {
 }
 
 Application::~Application() {
+  // The sound device stops while the application and its libraries are
+  // still whole, never from the engine's static destructor after main.
+  ShutdownSoundOutput();
   if (gCurrent == this) gCurrent = nullptr;
 }
 

@@ -62,4 +62,8 @@ KV_EXPORT void KvSpeakerPulsePlay(const float* vsngDuty, int32_t vlngCount, doub
 
 KV_EXPORT void KvSpeakerPulseStop() { TheSpeaker().Source->StopPulses(); }
 
-KV_EXPORT int32_t KvSpeakerPulseBusy() { return TheSpeaker().Source->PulsesBusy() ? 1 : 0; }
+// Busy until pulses started now would be heard after the last ones end.
+KV_EXPORT int32_t KvSpeakerPulseBusy() {
+  const Speaker& speaker = TheSpeaker();
+  return speaker.Source->PulsesEnd() > speaker.Stamp() ? 1 : 0;
+}

@@ -26,8 +26,10 @@ void SpeakerSource::PlayPulses(std::vector<float> vsngDuty, double vdblRate, int
   }
   stream.Duty = std::move(vsngDuty);
   stream.Active = !stream.Duty.empty() && stream.Period > 0;
+  const double end = static_cast<double>(stream.First) + stream.Period * static_cast<double>(stream.Duty.size());
   std::lock_guard<std::mutex> guard(mLock);
   mPulses = std::move(stream);
+  mlngPulsesEnd = mPulses.Active ? static_cast<int64_t>(std::ceil(end)) : 0;
 }
 
 SpeakerSource::Biquad SpeakerSource::LowPass(double vdblCutoff, double vdblQ) {
@@ -46,6 +48,12 @@ SpeakerSource::Biquad SpeakerSource::LowPass(double vdblCutoff, double vdblQ) {
 void SpeakerSource::StopPulses() {
   std::lock_guard<std::mutex> guard(mLock);
   mPulses = PulseStream{};
+  mlngPulsesEnd = 0;
+}
+
+int64_t SpeakerSource::PulsesEnd() const {
+  std::lock_guard<std::mutex> guard(mLock);
+  return mlngPulsesEnd;
 }
 
 bool SpeakerSource::PulsesBusy() const {

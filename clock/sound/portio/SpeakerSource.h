@@ -26,6 +26,8 @@ class SpeakerSource final : public platform::ISoundSource {
   void PlayPulses(std::vector<float> vsngDuty, double vdblRate, int64_t vlngFrame);
   void StopPulses();
   bool PulsesBusy() const;
+  // The timeline frame after the last pulse (0 when none was played).
+  int64_t PulsesEnd() const;
 
   bool Render(float* out, int32_t frames, int64_t vlngStart) override;
   // Silent: no change waiting, every voice off and faded out, no pulses,
@@ -71,6 +73,7 @@ class SpeakerSource final : public platform::ISoundSource {
   std::deque<Change> mChanges;
   VoiceState mVoices[kVoiceCount];
   PulseStream mPulses;
+  int64_t mlngPulsesEnd = 0;
   Biquad mCone[2] = {LowPass(5000, 0.5412), LowPass(5000, 1.3066)};  // 4th-order Butterworth
 };
 

@@ -1,103 +1,283 @@
 #include "platform/qt/sound/AudioDevice.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QIODevice>
-#include <QMediaDevices>
+#include <pulse/pulseaudio.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cmath>
+#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/Sound.h"
 
 namespace platform::qt {
 namespace {
 
-// Hands the mixer's timeline to the device as it asks for it.
-class MixerStream final : public QIODevice {
- public:
-  MixerStream(SoundMixer& mixer, bool vblnInt16) : mMixer(mixer), mblnInt16(vblnInt16) {}
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override { return 1 << 20; }
+using Clock = std::chrono::steady_clock;
 
- protected:
-  qint64 readData(char* data, qint64 maxlen) override {
-    const qint64 bytesPerFrame = mblnInt16 ? qint64(sizeof(int16_t)) : qint64(sizeof(float));
-    const auto frames = static_cast<int32_t>(std::min<qint64>(maxlen / bytesPerFrame, 1 << 16));
-    if (frames <= 0) return 0;
-    mBlock.resize(static_cast<size_t>(frames));
-    mMixer.Render(mBlock.data(), frames);
-    if (mblnInt16) {
-      auto* out = reinterpret_cast<int16_t*>(data);
-      for (int32_t i = 0; i < frames; ++i) out[i] = static_cast<int16_t>(std::lround(mBlock[static_cast<size_t>(i)] * 32767.0f));
-    } else {
-      std::copy(mBlock.begin(), mBlock.end(), reinterpret_cast<float*>(data));
-    }
-    // How far the device has asked ahead of the wall clock: changes stamped
-    // at least this far ahead are heard exactly when they were made.
-    const int64_t lead = mMixer.RenderedFrames() - mMixer.WallFrame();
-    if (lead > mlngLead.load()) mlngLead.store(lead);
-    return qint64(frames) * bytesPerFrame;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
+constexpr int64_t FramesOfMs(int64_t ms) { return ms * kSoundRate / 1000; }
 
- public:
-  std::atomic<int64_t> mlngLead{0};
+// The server's buffer for the stream: small, so that a test is heard at
+// once; doubled for the rest of the run after the server ran dry.
+constexpr int64_t kTargetMs = 30;
+constexpr int64_t kLargestTargetMs = 120;
+constexpr int64_t kRequestMs = 10;
+// A stamp lies this much beyond what the device has been given.
+constexpr int64_t kLeadMarginMs = 5;
+// Quiet this long, the stream closes: no wake-ups while nothing sounds.
+constexpr int64_t kCloseAfterMs = 5000;
+// How long connecting to the server may take before the clock gives up.
+constexpr pa_usec_t kConnectTimeout = 2 * PA_USEC_PER_SEC;
 
- private:
-  SoundMixer& mMixer;
-  bool mblnInt16;
-  std::vector<float> mBlock;
-};
-
+// The sound engine on the sound server (PulseAudio, or PipeWire's pulse
+// server). The stream opens when something is to sound and closes a few
+// seconds after the last sound. The frame heard now, and how far ahead of
+// it the engine must stamp, come from the server's own timing of the
+// stream, taken over by the engine whenever nothing sounds.
 class DeviceSink final : public ISoundSink {
  public:
-  DeviceSink(const QAudioDevice& device, const QAudioFormat& format) : mDevice(device), mFormat(format) {}
-  ~DeviceSink() override { Stop(); }
+  ~DeviceSink() override { Disconnect(); }
+
+  bool Connect() {
+    mLoop = pa_threaded_mainloop_new();
+    if (!mLoop) return false;
+    pa_proplist* props = pa_proplist_new();
+    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "Kelvora");
+    pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "event");
+    mContext = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(mLoop), "Kelvora", props);
+    pa_proplist_free(props);
+    if (!mContext) return false;
+    pa_context_set_state_callback(mContext, &DeviceSink::OnContextState, this);
+    if (pa_context_connect(mContext, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return false;
+    if (pa_threaded_mainloop_start(mLoop) < 0) return false;
+    mblnLoopRunning = true;
+
+    pa_threaded_mainloop_lock(mLoop);
+    bool timedOut = false;
+    struct Timeout {
+      pa_threaded_mainloop* Loop;
+      bool* Flag;
+    } timeout{mLoop, &timedOut};
+    pa_time_event* timer = pa_context_rttime_new(
+        mContext, pa_rtclock_now() + kConnectTimeout,
+        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
+          auto* t = static_cast<Timeout*>(data);
+          *t->Flag = true;
+          pa_threaded_mainloop_signal(t->Loop, 0);
+        },
+        &timeout);
+    pa_context_state_t state = pa_context_get_state(mContext);
+    while (!timedOut && PA_CONTEXT_IS_GOOD(state) && state != PA_CONTEXT_READY) {
+      pa_threaded_mainloop_wait(mLoop);
+      state = pa_context_get_state(mContext);
+    }
+    if (timer) pa_threaded_mainloop_get_api(mLoop)->time_free(timer);
+    pa_threaded_mainloop_unlock(mLoop);
+    return state == PA_CONTEXT_READY;
+  }
 
   void Start(SoundMixer& mixer) override {
-    mStream = std::make_unique<MixerStream>(mixer, mFormat.sampleFormat() == QAudioFormat::Int16);
-    mStream->open(QIODevice::ReadOnly);
-    mSink = std::make_unique<QAudioSink>(mDevice, mFormat);
-    // The backend's own buffer size: a small one set here left PulseAudio
-    // waiting for its pre-buffer and the stream silent.
-    mSink->start(mStream.get());
+    Locked lock(mLoop);
+    mMixer = &mixer;
   }
+
   void Stop() override {
-    if (mSink) mSink->stop();
-    mSink.reset();
-    mStream.reset();
+    Locked lock(mLoop);
+    CloseStream();
+    mMixer = nullptr;
   }
+
   bool RealTime() const override { return true; }
-  int32_t LatencyFrames() const override {
-    const int64_t lead = mStream ? mStream->mlngLead.load() : 0;
-    return static_cast<int32_t>(std::clamp<int64_t>(lead, 0, kSoundRate)) + kSoundRate / 50;
+  int32_t LatencyFrames() const override { return static_cast<int32_t>(FramesOfMs(kTargetMs + kLeadMarginMs)); }
+  bool Audible() const override { return true; }
+
+  void Wake() override {
+    Locked lock(mLoop);
+    mlngQuietFrames = 0;
+    mblnClosing = false;
+    if (!mStream) OpenStream();
+  }
+
+  void Prepare() override {
+    Locked lock(mLoop);
+    mKeepOpenUntil = Clock::now() + std::chrono::seconds(5);
+    mlngQuietFrames = 0;
+    mblnClosing = false;
+    if (!mStream) OpenStream();
   }
 
  private:
-  QAudioDevice mDevice;
-  QAudioFormat mFormat;
-  std::unique_ptr<MixerStream> mStream;
-  std::unique_ptr<QAudioSink> mSink;
+  // The mainloop's lock, held by every call from outside its thread.
+  class Locked {
+   public:
+    explicit Locked(pa_threaded_mainloop* loop) : mLoop(loop) {
+      if (mLoop) pa_threaded_mainloop_lock(mLoop);
+    }
+    ~Locked() {
+      if (mLoop) pa_threaded_mainloop_unlock(mLoop);
+    }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+   private:
+    pa_threaded_mainloop* mLoop;
+  };
+
+  static uint32_t BytesOfMs(int64_t ms) { return static_cast<uint32_t>(FramesOfMs(ms) * int64_t{sizeof(float)}); }
+
+  void OpenStream() {
+    if (!mMixer || !mContext || pa_context_get_state(mContext) != PA_CONTEXT_READY) return;
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<uint32_t>(kSoundRate), 1};
+    mStream = pa_stream_new(mContext, "時報", &spec, nullptr);
+    if (!mStream) return;
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<uint32_t>(-1);
+    attr.tlength = BytesOfMs(mlngTargetMs);
+    // Starts once the first request is written, so nothing written is lost;
+    // the position the server reports covers a later stall.
+    attr.prebuf = static_cast<uint32_t>(-1);
+    attr.minreq = BytesOfMs(kRequestMs);
+    attr.fragsize = static_cast<uint32_t>(-1);
+    pa_stream_set_write_callback(mStream, &DeviceSink::OnWrite, this);
+    pa_stream_set_underflow_callback(mStream, &DeviceSink::OnUnderflow, this);
+    mlngFirst = mMixer->ResumeAtStamp();
+    // A new stream plays its first frames at once, while the engine expects
+    // them a lead later: silence first, so that sound stamped before the
+    // stream ran is heard as stamped and rendering stays behind the stamps.
+    mlngPadding = std::max<int64_t>(FramesOfMs(mMixer->StampLeadMs() - 5), 0);
+    mlngWritten = 0;
+    mOpened = Clock::now();
+    mlngLargestLead = 0;
+    mlngQuietFrames = 0;
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
+                                                      PA_STREAM_AUTO_TIMING_UPDATE);
+    if (pa_stream_connect_playback(mStream, nullptr, &attr, flags, nullptr, nullptr) < 0) CloseStream();
+  }
+
+  void CloseStream() {
+    mblnClosing = false;
+    if (!mStream) return;
+    pa_stream_set_write_callback(mStream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(mStream, nullptr, nullptr);
+    pa_stream_disconnect(mStream);
+    pa_stream_unref(mStream);
+    mStream = nullptr;
+  }
+
+  void Disconnect() {
+    if (mLoop && mblnLoopRunning) {
+      {
+        Locked lock(mLoop);
+        CloseStream();
+        if (mContext) pa_context_disconnect(mContext);
+      }
+      pa_threaded_mainloop_stop(mLoop);
+      mblnLoopRunning = false;
+    }
+    if (mContext) pa_context_unref(mContext);
+    mContext = nullptr;
+    if (mLoop) pa_threaded_mainloop_free(mLoop);
+    mLoop = nullptr;
+  }
+
+  static void OnContextState(pa_context*, void* data) {
+    auto* self = static_cast<DeviceSink*>(data);
+    pa_threaded_mainloop_signal(self->mLoop, 0);
+  }
+
+  static void OnUnderflow(pa_stream*, void* data) {
+    auto* self = static_cast<DeviceSink*>(data);
+    // A stream reports one as it starts; only later ones count.
+    if (Clock::now() - self->mOpened > std::chrono::milliseconds(500)) self->mblnRanDry = true;
+  }
+
+  static void OnWrite(pa_stream* stream, size_t nbytes, void* data) {
+    static_cast<DeviceSink*>(data)->Write(stream, nbytes);
+  }
+
+  void Write(pa_stream* stream, size_t nbytes) {
+    if (!mMixer || stream != mStream) return;
+    void* buffer = nullptr;
+    size_t size = nbytes;
+    if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer) return;
+    const auto frames = static_cast<int32_t>(std::min(size, nbytes) / sizeof(float));
+    if (frames <= 0) {
+      pa_stream_cancel_write(stream);
+      return;
+    }
+    auto* out = static_cast<float*>(buffer);
+    const auto silent = static_cast<int32_t>(std::min<int64_t>(mlngPadding - mlngWritten, frames));
+    if (silent > 0) std::fill(out, out + silent, 0.0f);
+    if (frames > std::max(silent, 0)) mMixer->Render(out + std::max(silent, 0), frames - std::max(silent, 0));
+    pa_stream_write(stream, buffer, static_cast<size_t>(frames) * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE);
+    mlngWritten += frames;
+    Measure(stream);
+
+    const bool quiet = mMixer->Quiet();
+    mlngQuietFrames = quiet ? mlngQuietFrames + frames : 0;
+    if (quiet && mblnRanDry) Enlarge(stream);
+    if (!mblnClosing && mlngQuietFrames >= FramesOfMs(kCloseAfterMs) && Clock::now() >= mKeepOpenUntil) {
+      // Closed on the loop's next round, outside this callback, unless a
+      // sound comes first.
+      mblnClosing = true;
+      pa_mainloop_api_once(
+          pa_threaded_mainloop_get_api(mLoop),
+          [](pa_mainloop_api*, void* data) {
+            auto* self = static_cast<DeviceSink*>(data);
+            if (self->mblnClosing) self->CloseStream();
+          },
+          this);
+    }
+  }
+
+  // The frame heard now is the stream's first frame plus the server's
+  // playing position; what has been written beyond it must stay ahead of
+  // every stamp.
+  void Measure(pa_stream* stream) {
+    pa_usec_t played = 0;
+    if (pa_stream_get_time(stream, &played) < 0) return;
+    const auto now = Clock::now();
+    // The stream's frame 0 is the first of the silence before mlngFirst.
+    const int64_t zero = mlngFirst - mlngPadding;
+    const int64_t heard = zero + static_cast<int64_t>(played) * kSoundRate / 1000000;
+    const int64_t ahead = zero + mlngWritten - heard;
+    mlngLargestLead = std::max(mlngLargestLead, ahead);
+    mMixer->Retime(now, heard, mlngLargestLead + FramesOfMs(kLeadMarginMs));
+  }
+
+  void Enlarge(pa_stream* stream) {
+    mblnRanDry = false;
+    if (mlngTargetMs >= kLargestTargetMs) return;
+    mlngTargetMs *= 2;
+    const pa_buffer_attr* current = pa_stream_get_buffer_attr(stream);
+    if (!current) return;
+    pa_buffer_attr attr = *current;
+    attr.tlength = BytesOfMs(mlngTargetMs);
+    if (pa_operation* op = pa_stream_set_buffer_attr(stream, &attr, nullptr, nullptr)) pa_operation_unref(op);
+  }
+
+  pa_threaded_mainloop* mLoop = nullptr;
+  bool mblnLoopRunning = false;
+  pa_context* mContext = nullptr;
+  pa_stream* mStream = nullptr;
+  SoundMixer* mMixer = nullptr;
+  int64_t mlngTargetMs = kTargetMs;
+  int64_t mlngFirst = 0;    // the timeline frame of the stream's first frame
+  int64_t mlngWritten = 0;  // frames written to the stream, the silence first
+  int64_t mlngPadding = 0;  // silence at the stream's start
+  Clock::time_point mOpened{};
+  int64_t mlngLargestLead = 0;
+  int64_t mlngQuietFrames = 0;
+  bool mblnRanDry = false;
+  bool mblnClosing = false;
+  Clock::time_point mKeepOpenUntil{};
 };
 
 }  // namespace
 
 bool InstallAudioDeviceSink() {
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull()) return false;
-  QAudioFormat format;
-  format.setSampleRate(kSoundRate);
-  format.setChannelCount(1);
-  format.setSampleFormat(QAudioFormat::Float);
-  if (!device.isFormatSupported(format)) format.setSampleFormat(QAudioFormat::Int16);
-  if (!device.isFormatSupported(format)) return false;
-  SoundEngine().SetSink(std::make_unique<DeviceSink>(device, format));
+  auto sink = std::make_unique<DeviceSink>();
+  if (!sink->Connect()) return false;
+  SoundEngine().SetSink(std::move(sink));
   return true;
 }
 
