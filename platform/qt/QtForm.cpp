@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPainter>
@@ -96,11 +97,25 @@ class FormWidget final : public QWidget {
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (watched == mWatched && e->type() == QEvent::WindowStateChange && e->spontaneous()) {
       if (mWatched->windowStates() & Qt::WindowMinimized) {
+        if (!mIconicSeen && !mIconicClock.isValid()) mIconicClock.start();
         mIconicSeen = true;
       } else if (mIconicSeen) {
         mIconicSeen = false;
+        // Some window managers (mutter) show a window mapped iconified
+        // again at once, on their own: that first restore is undone.
+        const bool settling = !mRestoredOnce && mIconicClock.elapsed() < 1500;
+        mRestoredOnce = true;
         // After Qt has finished with the change.
-        QMetaObject::invokeMethod(this, [this] { mForm.RestoredBySystem(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, settling] {
+              if (settling) {
+                showMinimized();
+              } else {
+                mForm.RestoredBySystem();
+              }
+            },
+            Qt::QueuedConnection);
       }
     }
     return QWidget::eventFilter(watched, e);
@@ -168,6 +183,8 @@ class FormWidget final : public QWidget {
   bool mDragging = false;
   QPointer<QWindow> mWatched;
   bool mIconicSeen = false;
+  bool mRestoredOnce = false;
+  QElapsedTimer mIconicClock;  // since the window was first seen iconified
 };
 
 namespace {
