@@ -343,8 +343,24 @@ taskbar_and_late_tray() {
     local mx=$(((1280 - w) / 2)) my
     if [ $((x - mx)) -le 8 ] && [ $((mx - x)) -le 8 ]; then ok "the taskbar entry opens the settings centred ($x,$y)"; else fail "the taskbar entry opens the settings at $x,$y, not centred"; fi
     shot taskbar-open
+    # 最前面表示(&W): its message, then 了解 gives the clock (not the dialog)
+    # the state, in the same native window.
+    local c
+    c=$(clock_window)
+    focus "$d"; xdotool key alt+w
+    if wait_until 3 '[ -n "$(window_titled Kelvora)" ]'; then
+      focus "$(window_titled Kelvora)"; xdotool key Return; sleep 0.5
+    else
+      fail "最前面表示 shows no message"
+    fi
     focus "$d"; xdotool key alt+o; sleep 1.2
     dialog_parked && ok "了解 parks it again"
+    if [ "$(clock_window)" = "$c" ] && xprop -id "$c" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; then
+      ok "topmost: the clock (same window $c) is above"
+    else
+      fail "topmost did not go to the clock window $c (now $(clock_window))"
+    fi
+    xprop -id "$d" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "the parked dialog is topmost"
   else
     fail "activating the taskbar entry did not open the settings"
   fi

@@ -115,9 +115,10 @@ void MoveOffScreen(platform::IForm& window);
 extern bool mblnPlacementRefused;
 // Some time after the start: checks that the parked settings dialog shows
 // nothing (iconified, or off the screen; else it is iconified now or
-// hidden) and that the clock sits in its corner. Only a clock that cannot
-// dock gets the user told, once (a settings key remembers it).
-void CheckPlacementHonoured();
+// hidden) and that the clock sits in its corner; true when it does. A clock
+// that cannot dock at the last look gets the user told, once (a settings
+// key remembers it).
+bool CheckPlacementHonoured(bool vblnLastLook = true);
 // Gives the settings dialog's system menu, taken afresh from the standard
 // one, a separator and the item "設定(&O)" (command 512) in place of its
 // second item.

@@ -54,8 +54,8 @@ void MoveOffScreen(platform::IForm& window) {
   window.Move(-window.Width(), -window.Height(), window.Width(), window.Height());
 }
 
-void CheckPlacementHonoured() {
-  if (!gfrmSetUp) return;
+bool CheckPlacementHonoured(bool vblnLastLook) {
+  if (!gfrmSetUp) return true;
   // The clock: in its corner, unless the window system places windows
   // itself. Only then is the user told.
   bool clockPlaced = platform::Application::CanPlaceWindows();
@@ -74,7 +74,8 @@ void CheckPlacementHonoured() {
       dialog.Hide();
     }
   }
-  if (!clockPlaced) ReportPlacementRefused();
+  if (!clockPlaced && vblnLastLook) ReportPlacementRefused();
+  return clockPlaced;
 }
 
 void AddSettingsMenuItem() {

@@ -88,7 +88,8 @@ class FormWidget final : public QWidget {
   // reports it with WM_SYSCOMMAND SC_RESTORE.
   void WatchWindowState() {
     QWindow* window = windowHandle();
-    if (!window || window == mWatched) return;
+    // Only an X window manager restores windows by itself.
+    if (!window || window == mWatched || !x11::Available()) return;
     mWatched = window;
     window->installEventFilter(this);
   }
@@ -333,18 +334,9 @@ int16_t QtForm::WindowState() const {
 void QtForm::SetWindowState(int16_t state) {
   if (!mWidget) return;
   switch (state) {
-    case vbMinimized:
-      if (mWidget->isVisible() || mWidget->testAttribute(Qt::WA_WState_Created)) {
-        // Qt maps a native window made earlier normal whatever its state:
-        // shown first, then iconified.
-        if (!mWidget->isVisible()) Show();
-        mWidget->showMinimized();
-      } else {
-        // A window made now is mapped iconified: no pixel shows.
-        mWidget->setWindowState(mWidget->windowState() | Qt::WindowMinimized);
-        Show();
-      }
-      break;
+    // A window not made yet is mapped iconified: no pixel shows. (Qt maps a
+    // hidden window made earlier normal whatever its state.)
+    case vbMinimized: mWidget->showMinimized(); break;
     case vbMaximized: mWidget->showMaximized(); break;
     default: mWidget->showNormal(); break;
   }

@@ -114,7 +114,10 @@ class TrayWatcher final : public QAbstractNativeEventFilter {
   xcb_window_t mOwner = XCB_WINDOW_NONE;
 };
 
-std::unique_ptr<TrayWatcher> gTrayWatcher;
+// Not destroyed by the exit of the process (Qt ends a program whose X
+// connection broke with exit(), its event loop gone): the tray's owner
+// stops it.
+TrayWatcher* gTrayWatcher = nullptr;
 
 }  // namespace
 
@@ -206,9 +209,10 @@ void SkipTaskbar(const QWindow& window, bool mapped) {
 namespace platform::qt::x11 {
 
 void WatchSystemTray(std::function<void()> changed) {
-  gTrayWatcher.reset();
+  delete gTrayWatcher;
+  gTrayWatcher = nullptr;
   xcb_connection_t* c = Connection();
-  if (c && changed) gTrayWatcher = std::make_unique<TrayWatcher>(c, std::move(changed));
+  if (c && changed) gTrayWatcher = new TrayWatcher(c, std::move(changed));
 }
 
 }  // namespace platform::qt::x11
