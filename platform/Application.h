@@ -59,6 +59,9 @@ class Application {
   // windows (a Wayland session without XWayland): no absolute positions, no
   // off-screen parking, no staying on top by itself.
   static bool CanPlaceWindows();
+  // True when a window manager runs that keeps windows on the screen and
+  // iconifies them on request (an EWMH window manager on X11).
+  static bool HasWindowManager();
 
   // The picture every window of the program (and its taskbar entry and tray
   // icon) shows as its icon; an unreadable file leaves the platform's.

@@ -14,6 +14,7 @@ packages=(
   xvfb xauth sox ccache dbus-daemon
   dpkg-dev file lintian appstream desktop-file-utils man-db xdotool
   pulseaudio pulseaudio-utils faketime libpulse-dev
+  libxcb1-dev openbox tint2 x11-utils
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

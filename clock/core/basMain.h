@@ -108,16 +108,20 @@ void CopyTimeToClipboard();
 // ---- parking the settings dialog
 
 // Moves a window to Left = −Width, Top = −Height: it counts as shown (its
-// taskbar entry stays) but cannot be seen. Where the window system places
-// windows itself (a Wayland session, some window managers), the window is
-// hidden instead, and its taskbar entry goes with it.
+// taskbar entry stays) but cannot be seen. Under a window manager, which
+// keeps windows on the screen, the window is iconified instead (centred,
+// where the settings open). Where the window system places windows itself
+// (a Wayland session without X), the window is hidden, and its taskbar
+// entry goes with it.
 void MoveOffScreen(platform::IForm& window);
-// True once the window system was seen to refuse the program's placement.
+// True once the parked dialog was seen on the screen with no way to park it.
 extern bool mblnPlacementRefused;
-// Checks that the parked settings dialog really is off the screen; where it
-// is not, the window system places windows itself: the dialog is hidden and
-// the user told once.
-void CheckPlacementHonoured();
+// Some time after the start: checks that the parked settings dialog shows
+// nothing (iconified, or off the screen; else it is iconified now or
+// hidden) and that the clock sits in its corner; true when it does. A clock
+// that cannot dock at the last look gets the user told, once (a settings
+// key remembers it).
+bool CheckPlacementHonoured(bool vblnLastLook = true);
 // Gives the settings dialog's system menu, taken afresh from the standard
 // one, a separator and the item "設定(&O)" (command 512) in place of its
 // second item.

@@ -2,6 +2,7 @@
 // the screen with its system-menu item, and bringing it back.
 #include <cstdio>
 
+#include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
@@ -17,15 +18,18 @@ bool mblnPlacementRefused = false;
 
 namespace {
 
-// Said once a run: on stderr and in one message.
+// The settings key that remembers that the user was told: the message
+// shows once, not at every start on the same desktop.
+constexpr const char* kPlacementToldKey = "PlacementRefusedTold";
+
+// On stderr at every start, in a message only the first time.
 void ReportPlacementRefused() {
-  static bool reported = false;
-  if (reported) return;
-  reported = true;
   const char* text =
       "このデスクトップでは、プログラムがウィンドウの位置を決められません。"
       "時計は画面の隅に移動せず、設定画面は閉じている間タスクバーに表示されません。";
   std::fprintf(stderr, "Kelvora: %s\n", text);
+  if (SettingsStore::GetAppSetting(kPlacementToldKey) == "-1") return;
+  SettingsStore::SaveAppSetting(kPlacementToldKey, "-1");
   platform::MessageBox().Show(text, platform::vbInformation, platform::Application::Title());
 }
 
@@ -37,17 +41,41 @@ void MoveOffScreen(platform::IForm& window) {
     window.Hide();
     return;
   }
+  if (platform::Application::HasWindowManager()) {
+    // A window manager keeps windows on the screen, at least partly: there
+    // the window is iconified instead, which shows no pixel and keeps its
+    // taskbar entry. It waits where the settings open, centred, so that
+    // restoring it shows it in place.
+    if (window.WindowState() == platform::vbMinimized) return;
+    if (!window.Visible()) basGeneral::CenterForm(window);
+    window.SetWindowState(platform::vbMinimized);
+    return;
+  }
   window.Move(-window.Width(), -window.Height(), window.Width(), window.Height());
 }
 
-void CheckPlacementHonoured() {
-  if (!gfrmSetUp || mblnSetUpOpen) return;
-  platform::IForm& dialog = gfrmSetUp->Form();
-  const bool onScreen = dialog.Visible() && dialog.Left() + dialog.Width() > 0 && dialog.Top() + dialog.Height() > 0;
-  if (platform::Application::CanPlaceWindows() && !onScreen) return;
-  mblnPlacementRefused = true;
-  dialog.Hide();
-  ReportPlacementRefused();
+bool CheckPlacementHonoured(bool vblnLastLook) {
+  if (!gfrmSetUp) return true;
+  // The clock: in its corner, unless the window system places windows
+  // itself. Only then is the user told.
+  bool clockPlaced = platform::Application::CanPlaceWindows();
+  if (clockPlaced && gfrmMain && SettingsStore::MoveSide != 4) clockPlaced = gfrmMain->IsInCorner();
+  // The parked dialog: iconified or off every screen. A window manager
+  // that started after the program put it on the screen: it is iconified
+  // now. Where neither works it is hidden (and loses its taskbar entry).
+  if (!mblnSetUpOpen) {
+    platform::IForm& dialog = gfrmSetUp->Form();
+    const bool onScreen = dialog.Visible() && dialog.WindowState() != platform::vbMinimized &&
+                          dialog.Left() + dialog.Width() > 0 && dialog.Top() + dialog.Height() > 0;
+    if (onScreen && platform::Application::HasWindowManager()) {
+      MoveOffScreen(dialog);
+    } else if (onScreen || !platform::Application::CanPlaceWindows()) {
+      mblnPlacementRefused = true;
+      dialog.Hide();
+    }
+  }
+  if (!clockPlaced && vblnLastLook) ReportPlacementRefused();
+  return clockPlaced;
 }
 
 void AddSettingsMenuItem() {
@@ -70,6 +98,8 @@ void OpenSettingsDialog() {
   gfrmSetUp->Opening();
   platform::IForm& dialog = gfrmSetUp->Form();
   basGeneral::CenterForm(dialog);
+  // Parked under a window manager it is iconified as well.
+  dialog.SetWindowState(platform::vbNormal);
   dialog.Show();
   dialog.ZOrder(0);
   platform::GetSystemMenu(dialog.hWnd(), 1);

@@ -23,13 +23,14 @@ void OpenSoundOutput() {
   }
 }
 
-// Once the window system has placed the windows: is the parked dialog
-// really off the screen?
+// Once the window system has placed the windows: is the parked dialog out
+// of sight, the clock in its corner? A window manager still busy with its
+// own start gets a few more looks before the user is told.
 void CheckPlacementLater(std::unique_ptr<platform::ITimer>& timer) {
   timer = platform::Controls().CreateTimer();
-  timer->Timer = [&timer] {
-    timer->SetEnabled(false);
-    CheckPlacementHonoured();
+  timer->Timer = [&timer, looks = 0]() mutable {
+    const bool last = ++looks >= 4;
+    if (CheckPlacementHonoured(last) || last) timer->SetEnabled(false);
   };
   timer->SetInterval(1500);
   timer->SetEnabled(true);

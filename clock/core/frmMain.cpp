@@ -280,11 +280,19 @@ void frmMain::Form_Resize() {
 void frmMain::Form_DblClick() {}
 
 void frmMain::Form_KeyDown(int16_t& keyCode, int16_t shift) {
-  // Alt+F4 closes the clock; other keys do nothing.
-  if (keyCode == 115 && (shift & platform::vbAltMask)) mForm->Unload();
+  // Alt+F4 ends the program: the settings dialog's unload first (it unloads
+  // this window too), then this window; other keys do nothing.
+  if (keyCode != 115 || !(shift & platform::vbAltMask)) return;
+  basMain::UnloadSettingsDialog();
+  mForm->Unload();
 }
 
-void frmMain::Form_QueryUnload(int16_t&, int16_t) {}
+void frmMain::Form_QueryUnload(int16_t&, int16_t unloadMode) {
+  // Closed by the user's close command (Alt+F4 that a window manager turns
+  // into a close, a window menu's close): the program ends as by Alt+F4,
+  // through the settings dialog's unload. Never cancelled.
+  if (unloadMode == 0 && !mblnUnloaded && basMain::gfrmSetUp) basMain::UnloadSettingsDialog();
+}
 
 void frmMain::Form_Unload(int16_t&) {
   if (mblnUnloaded) return;

@@ -65,6 +65,9 @@ class frmMain {
   // Keeps the clock in its corner; force makes it jump to the other corner
   // of its edge.
   void PlaceClock(bool force);
+  // True when the clock window is where its corner puts it (the window
+  // system may refuse the program's placement).
+  bool IsInCorner() const;
   // Puts the window in the topmost band (flag −1) or takes it out.
   static void SetTopMost(platform::IForm& window, int16_t flag);
   // Starts the platform's window-move loop, as a press on a title bar does.

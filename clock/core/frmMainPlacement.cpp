@@ -1,6 +1,8 @@
 // The clock window's place on the screen: the corner of its edge of the
 // work area, the jump away from the pointer, the topmost band, dragging,
 // and what presses on the clock do.
+#include <cmath>
+
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -11,7 +13,11 @@
 using namespace SettingsStore;
 using basMain::mintCorner;
 
-bool frmMain::MoveToCorner(platform::IForm& window, int16_t corner, int16_t) {
+namespace {
+
+// The place of the window's outer corner in a corner of the work area;
+// false for a value that names no corner.
+bool CornerPosition(const platform::IForm& window, int16_t corner, double& left, double& top) {
   platform::PixelRect area;
   basSystem::GetWorkArea(area);
   const double px = basGeneral::TwipsPerPixelX();
@@ -23,12 +29,28 @@ bool frmMain::MoveToCorner(platform::IForm& window, int16_t corner, int16_t) {
   const double w = window.Width();
   const double h = window.Height();
 
-  if (corner < 0 || corner > 3) return true;
-  const double left = corner <= 1 ? l + wa - w : l;  // right corners 0, 1; left corners 2, 3
-  const double top = corner == 1 || corner == 2 ? t + ha - h : t;
-  // Every tick places the clock: a window already in place is left alone.
-  if (window.Left() != left || window.Top() != top) window.Move(left, top, w, h);
+  if (corner < 0 || corner > 3) return false;
+  left = corner <= 1 ? l + wa - w : l;  // right corners 0, 1; left corners 2, 3
+  top = corner == 1 || corner == 2 ? t + ha - h : t;
   return true;
+}
+
+}  // namespace
+
+bool frmMain::MoveToCorner(platform::IForm& window, int16_t corner, int16_t) {
+  double left = 0, top = 0;
+  if (!CornerPosition(window, corner, left, top)) return true;
+  // Every tick places the clock: a window already in place is left alone.
+  if (window.Left() != left || window.Top() != top) window.Move(left, top, window.Width(), window.Height());
+  return true;
+}
+
+bool frmMain::IsInCorner() const {
+  double left = 0, top = 0;
+  if (!CornerPosition(*mForm, mintCorner, left, top)) return true;
+  // Within a pixel: the work area and the window may differ by rounding.
+  return std::abs(mForm->Left() - left) <= basGeneral::TwipsPerPixelX() &&
+         std::abs(mForm->Top() - top) <= basGeneral::TwipsPerPixelY();
 }
 
 void frmMain::PlaceClock(bool force) {

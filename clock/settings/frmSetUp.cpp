@@ -287,7 +287,8 @@ void frmSetUp::Command1_Click(int16_t Index) {
 
 void frmSetUp::LeaveDialog() {
   TopMost = Check1(0).Value() == platform::vbChecked;
-  frmMain::SetTopMost(*mForm, TopMost ? -1 : 0);
+  // The state is the clock's: the parked dialog has no use for it.
+  if (basMain::gfrmMain) frmMain::SetTopMost(basMain::gfrmMain->Form(), TopMost ? -1 : 0);
   basMain::mblnSetUpOpen = false;
   basMain::GetTimeSignalKind();
 }
@@ -332,7 +333,14 @@ void frmSetUp::mnuVer_Click() { basMain::ShowVersionInfo(); }
 
 void frmSetUp::mcSubClass1_WndMessage(platform::HWND, platform::UINT& uMsg, platform::WPARAM& wParam,
                                       platform::LPARAM&, platform::LRESULT&, bool&) {
-  if (uMsg == platform::WM_SYSCOMMAND && wParam == kSettingsCommand) basMain::OpenSettingsDialog();
+  if (uMsg != platform::WM_SYSCOMMAND) return;
+  if (wParam == kSettingsCommand) {
+    basMain::OpenSettingsDialog();
+  } else if ((wParam & 0xFFF0) == platform::SC_RESTORE && !basMain::mblnSetUpOpen) {
+    // The parked (iconified) dialog restored from its taskbar entry or the
+    // tray: the settings open as by "設定(&O)".
+    basMain::OpenSettingsDialog();
+  }
 }
 
 void frmSetUp::mcSubClass2_WndMessage(platform::HWND, platform::UINT& uMsg, platform::WPARAM&,

@@ -27,6 +27,7 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/X11Desktop.h"
 #include "platform/PlatformChoice.h"
 #include "platform/Shell.h"
 #include "platform/Sound.h"
@@ -241,6 +242,8 @@ void Application::SetIcon(const std::string& pictureFile) {
 bool Application::CanPlaceWindows() {
   return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+bool Application::HasWindowManager() { return qt::x11::HasWindowManager(); }
+
 Application::ErrorReporter Application::SetErrorReporter(ErrorReporter reporter) {
   ErrorReporter old = std::move(Reporter());
   Reporter() = std::move(reporter);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPainter>
@@ -10,6 +11,7 @@
 
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormMessages.h"
+#include "platform/qt/X11Desktop.h"
 
 namespace platform::qt {
 
@@ -88,7 +90,46 @@ class FormWidget final : public QWidget {
     mDragOrigin = pos();
   }
 
+  // Watches the window system's state changes of the native window: a
+  // window that the window manager had iconified and now shows again was
+  // restored by the user (a taskbar entry, a window list), as Windows
+  // reports it with WM_SYSCOMMAND SC_RESTORE.
+  void WatchWindowState() {
+    QWindow* window = windowHandle();
+    // Only an X window manager restores windows by itself.
+    if (!window || window == mWatched || !x11::Available()) return;
+    mWatched = window;
+    window->installEventFilter(this);
+  }
+
  protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched == mWatched && e->type() == QEvent::WindowStateChange && e->spontaneous()) {
+      if (mWatched->windowStates() & Qt::WindowMinimized) {
+        if (!mIconicSeen && !mIconicClock.isValid()) mIconicClock.start();
+        mIconicSeen = true;
+      } else if (mIconicSeen) {
+        mIconicSeen = false;
+        // Some window managers (mutter) show a window mapped iconified
+        // again at once, on their own: that first restore is undone.
+        const bool settling = !mRestoredOnce && mIconicClock.elapsed() < 1500;
+        mRestoredOnce = true;
+        // After Qt has finished with the change.
+        QMetaObject::invokeMethod(
+            this,
+            [this, settling] {
+              if (settling) {
+                showMinimized();
+              } else {
+                mForm.RestoredBySystem();
+              }
+            },
+            Qt::QueuedConnection);
+      }
+    }
+    return QWidget::eventFilter(watched, e);
+  }
+
   void mouseDoubleClickEvent(QMouseEvent*) override {
     if (mForm.Events.DblClick) mForm.Events.DblClick();
   }
@@ -175,6 +216,10 @@ class FormWidget final : public QWidget {
   bool mDragging = false;
   Qt::Edges mResizing;
   QRect mResizeOrigin;
+  QPointer<QWindow> mWatched;
+  bool mIconicSeen = false;
+  bool mRestoredOnce = false;
+  QElapsedTimer mIconicClock;  // since the window was first seen iconified
 };
 
 namespace {
@@ -182,7 +227,10 @@ Qt::WindowFlags FlagsFor(const FormStyle& style) {
   Qt::WindowFlags flags = Qt::Window;
   const bool titleless = style.BorderStyle == vbBSNone || (style.Caption.empty() && !style.ControlBox);
   if (titleless) flags |= Qt::FramelessWindowHint;
-  if (!style.ShowInTaskbar) flags |= Qt::Tool;
+  // On X11 a window without a taskbar entry says so by a hint
+  // (QtForm::Show); a tool window would name a window of its own as its
+  // owner, one the window manager does not know.
+  if (!style.ShowInTaskbar && !x11::Available()) flags |= Qt::Tool;
   if (style.BorderStyle == vbFixedDialog) flags |= Qt::Dialog;
   return flags;
 }
@@ -226,9 +274,36 @@ void QtForm::Move(double left, double top, double width, double height) {
     mWidget->setMinimumSize(0, 0);
     mWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
+  const QPoint before = mWidget ? mWidget->pos() : QPoint();
   QtControl::Move(left, top, width, height);
   if (!sizable) mMessages->ApplyTrackSize();
   LayoutClient();
+  // Qt sends no move where its record says the window is there already;
+  // after a move the window manager made by itself (a drag), that record
+  // may be stale.
+  const QPoint target(TwipsToPxX(left), TwipsToPxY(top));
+  if (before == target && Placed()) {
+    const std::optional<QPoint> real = x11::FramePosition(*mWidget->windowHandle());
+    if (real && *real != target) x11::MoveFrame(*mWidget->windowHandle(), target);
+  }
+}
+
+bool QtForm::Placed() const {
+  return mWidget && mWidget->windowHandle() && mWidget->isVisible() && !mWidget->isMinimized() && x11::Available();
+}
+
+double QtForm::Left() const {
+  if (Placed()) {
+    if (const std::optional<QPoint> real = x11::FramePosition(*mWidget->windowHandle())) return real->x() * TppX();
+  }
+  return QtControl::Left();
+}
+
+double QtForm::Top() const {
+  if (Placed()) {
+    if (const std::optional<QPoint> real = x11::FramePosition(*mWidget->windowHandle())) return real->y() * TppY();
+  }
+  return QtControl::Top();
 }
 
 QWidget* QtForm::Widget() const { return mClient ? mClient.data() : mWidget.data(); }
@@ -277,7 +352,15 @@ void QtForm::SetCaption(const std::string& caption) {
 
 int16_t QtForm::WindowState() const {
   if (!mWidget) return vbNormal;
-  if (mWidget->isMinimized()) return vbMinimized;
+  if (mWidget->isMinimized()) {
+    // Asked for, but only the window manager iconifies a window; without
+    // one (or before it has done so) the window is still on show.
+    if (x11::Available() && mWidget->windowHandle() && mWidget->isVisible() &&
+        !x11::IsIconic(*mWidget->windowHandle())) {
+      return vbNormal;
+    }
+    return vbMinimized;
+  }
   if (mWidget->isMaximized()) return vbMaximized;
   return vbNormal;
 }
@@ -285,6 +368,8 @@ int16_t QtForm::WindowState() const {
 void QtForm::SetWindowState(int16_t state) {
   if (!mWidget) return;
   switch (state) {
+    // A window not made yet is mapped iconified: no pixel shows. (Qt maps a
+    // hidden window made earlier normal whatever its state.)
     case vbMinimized: mWidget->showMinimized(); break;
     case vbMaximized: mWidget->showMaximized(); break;
     default: mWidget->showNormal(); break;
@@ -294,12 +379,21 @@ void QtForm::SetWindowState(int16_t state) {
 bool QtForm::TopMost() const { return mWidget && mWidget->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
 void QtForm::SetTopMost(bool topMost) {
-  // Changing the flag re-creates the native window: only on a real change.
   if (!mWidget || TopMost() == topMost) return;
-  const bool shown = mWidget->isVisible();
-  mWidget->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+  Qt::WindowFlags flags = mWidget->windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, topMost);
+  if (QWindow* window = mWidget->windowHandle()) {
+    // A window that exists keeps its native window: the state changes
+    // (_NET_WM_STATE_ABOVE on X11), the window stays the same one.
+    mWidget->overrideWindowFlags(flags);
+    window->setFlags(flags);
+    // Without a window manager the state means nothing: the window comes
+    // to the front at least.
+    if (topMost && mWidget->isVisible()) mWidget->raise();
+    return;
+  }
+  mWidget->setWindowFlags(flags);
   KeepQuitOnClose();
-  if (shown) mWidget->show();
 }
 
 void QtForm::KeepQuitOnClose() {
@@ -311,7 +405,18 @@ void QtForm::KeepQuitOnClose() {
 void QtForm::Show() {
   if (!mWidget) return;
   mMessages->ApplyTrackSize();
+  if (!mStyle.ShowInTaskbar && !mWidget->isVisible() && x11::Available()) {
+    // The hint goes on the native window before it is mapped; a window
+    // manager drops it when the window is withdrawn.
+    mWidget->winId();
+    if (mWidget->windowHandle()) x11::SkipTaskbar(*mWidget->windowHandle(), false);
+  }
   mWidget->show();
+  static_cast<FormWidget*>(mWidget.data())->WatchWindowState();
+}
+
+void QtForm::RestoredBySystem() {
+  if (mWidget) SendMessage(hWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 void QtForm::ShowModal() {
   if (!mWidget) return;

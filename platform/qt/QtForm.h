@@ -36,6 +36,13 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
   void Refresh() override;
   void BeginSystemMove() override;
   HWND hWnd() const override;
+  // On X11 the position the window really has: the window manager may have
+  // moved it since Qt last heard of it.
+  double Left() const override;
+  double Top() const override;
+  // The window manager showed the iconified window again at the user's
+  // request: WM_SYSCOMMAND SC_RESTORE through the window's procedure.
+  void RestoredBySystem();
   // The size stays within the track sizes of the window's procedure. Hidden
   // widgets get their resize event only when shown; the surface follows the
   // new size at once.
@@ -61,6 +68,9 @@ class QtForm final : public SurfaceMixin<QtControl<IForm>> {
  private:
   friend class FormWidget;
   void KeepQuitOnClose();
+  // A shown, not minimised window on an X display: its real place can be
+  // asked for.
+  bool Placed() const;
   int ClientTop() const { return mClient ? mClient->y() : 0; }
   // The loop of ShowModal while it runs; hiding the window ends it.
   QEventLoop* mModalLoop = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/X11Desktop.h"
 
 namespace platform::qt {
 
@@ -52,9 +53,15 @@ QtTrayIcon::QtTrayIcon() : mContext(std::make_unique<QObject>()), mMenu(std::mak
   SetSystemMenuChanged([this](HWND hWnd) {
     if (hWnd == mhWnd) ScheduleRebuild();
   });
+  // A tray that starts or ends later (a panel started after the clock, as
+  // at login): looked at again once the event loop is free.
+  mTrayChanged.setSingleShot(true);
+  QObject::connect(&mTrayChanged, &QTimer::timeout, mContext.get(), [this] { UpdateIcon(); });
+  x11::WatchSystemTray([this] { mTrayChanged.start(0); });
 }
 
 QtTrayIcon::~QtTrayIcon() {
+  x11::WatchSystemTray(nullptr);
   SetSystemMenuChanged(nullptr);
   mIcon.reset();
 }
@@ -75,12 +82,15 @@ void QtTrayIcon::SetToolTip(const std::string& text) {
 std::string QtTrayIcon::ToolTip() const { return FromQ(mToolTip); }
 
 void QtTrayIcon::UpdateIcon() {
-  if (mhWnd == 0) {
+  mInTray = mhWnd != 0 && QSystemTrayIcon::isSystemTrayAvailable();
+  if (!mInTray) {
     if (mIcon) mIcon->hide();
     return;
   }
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-  if (!mIcon) {
+  if (mIcon) {
+    // Shown afresh: the icon docks in the tray that is there now.
+    mIcon->hide();
+  } else {
     mIcon = std::make_unique<QSystemTrayIcon>(ClockIcon());
     mIcon->setContextMenu(mMenu.get());
     // A plain click opens the same menu.

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <memory>
 
 #include "platform/TrayIcon.h"
@@ -20,7 +21,7 @@ class QtTrayIcon final : public ITrayIcon {
   HWND Window() const override { return mhWnd; }
   void SetToolTip(const std::string& text) override;
   std::string ToolTip() const override;
-  bool Visible() const override { return mIcon && mIcon->isVisible(); }
+  bool Visible() const override { return mInTray && mIcon && mIcon->isVisible(); }
 
   // The menu the icon offers, as last rebuilt.
   QMenu& Menu() const { return *mMenu; }
@@ -41,6 +42,11 @@ class QtTrayIcon final : public ITrayIcon {
   std::unique_ptr<QObject> mContext;
   std::unique_ptr<QMenu> mMenu;
   std::unique_ptr<QSystemTrayIcon> mIcon;
+  // A tray was there at the last look.
+  bool mInTray = false;
+  // Started when the platform reports a tray's arrival or departure; looks
+  // again once the event loop is free.
+  QTimer mTrayChanged;
 };
 
 // The clock's icon: the application's window icon when one is set, else a

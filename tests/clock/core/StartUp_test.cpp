@@ -73,32 +73,62 @@ TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithThe
   basMain::ReleaseWindows();
 }
 
-TEST(StartUp, AWindowSystemThatKeepsTheParkedDialogOnTheScreenGetsItHiddenAndTheUserToldOnce) {
+TEST(StartUp, AParkedDialogKeptOnTheScreenIsHiddenAndOnlyAClockThatCannotDockTellsTheUserOnceForGood) {
   platform::MemorySettingsStore store;
   platform::RecordingMessageBox box;
   store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
   ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
   platform::IForm& dialog = basMain::gfrmSetUp->Form();
-  // As a window manager that places windows itself would have it.
+  platform::IForm& clock = basMain::gfrmMain->Form();
+  // As a window system that places windows itself would have the dialog;
+  // the clock still docks, so nobody is bothered.
   dialog.Move(3000, 3000, dialog.Width(), dialog.Height());
   basMain::CheckPlacementHonoured();
   EXPECT_TRUE(basMain::mblnPlacementRefused);
   EXPECT_FALSE(dialog.Visible());
-  ASSERT_EQ(box.Calls.size(), 1u);
-  EXPECT_EQ(box.Calls[0].Style, platform::vbInformation);
+  EXPECT_TRUE(box.Calls.empty());
 
-  // Opened and parked again: shown, then hidden, with no second message.
+  // Opened and parked again: shown, then hidden.
   basMain::OpenSettingsDialog();
   EXPECT_TRUE(dialog.Visible());
   basMain::mblnSetUpOpen = false;
   basMain::MoveOffScreen(dialog);
   EXPECT_FALSE(dialog.Visible());
+
+  // A clock kept away from its corner: told once, and not at the next start.
+  clock.Move(3000, 3000, clock.Width(), clock.Height());
+  basMain::CheckPlacementHonoured();
+  ASSERT_EQ(box.Calls.size(), 1u);
+  EXPECT_EQ(box.Calls[0].Style, platform::vbInformation);
   basMain::CheckPlacementHonoured();
   EXPECT_EQ(box.Calls.size(), 1u);
 
   dialog.Unload();
   basMain::ReleaseWindows();
   basMain::mblnPlacementRefused = false;
+}
+
+TEST(StartUp, AltF4AndTheClocksCloseCommandEndTheWholeProgramThroughTheDialogsUnload) {
+  for (const bool byKey : {true, false}) {
+    platform::MemorySettingsStore store;
+    store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
+    ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+    frmMain& clock = *basMain::gfrmMain;
+    platform::IForm& dialog = basMain::gfrmSetUp->Form();
+    if (byKey) {
+      int16_t key = 115;
+      clock.Form_KeyDown(key, platform::vbAltMask);
+    } else {
+      // A window manager's close (its Alt+F4, a window menu): the user's
+      // close command on the clock.
+      platform::SendMessage(clock.Form().hWnd(), platform::WM_SYSCOMMAND, platform::SC_CLOSE, 0);
+    }
+    EXPECT_FALSE(dialog.Visible()) << byKey;
+    EXPECT_FALSE(clock.Form().Visible()) << byKey;
+    EXPECT_TRUE(clock.mblnUnloaded) << byKey;
+    EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainLeft"}]).empty()) << byKey;
+    basMain::ReleaseWindows();
+  }
 }
 
 // ---- the real program

@@ -186,12 +186,14 @@ TEST_F(SetUpFixture, TopMostIsTakenOverOnlyWhenTheDialogIsLeft) {
   Click(0);
   EXPECT_EQ(Prompts(), std::vector<std::string>{"この設定は、設定メニュー画面を閉じた後で有効になります|0"});
   EXPECT_FALSE(SettingsStore::TopMost);
-  EXPECT_FALSE(d.Form().TopMost());
+  EXPECT_FALSE(clock->Form().TopMost());
 
   d.Text1->SetText("MML:CDEFG");
   d.Command1(1).SetValue(true);  // 了解
   EXPECT_TRUE(SettingsStore::TopMost);
-  EXPECT_TRUE(d.Form().TopMost());
+  // The state goes to the clock at once, not to the parked dialog.
+  EXPECT_TRUE(clock->Form().TopMost());
+  EXPECT_FALSE(d.Form().TopMost());
   EXPECT_FALSE(basMain::mblnSetUpOpen);
   EXPECT_EQ(SettingsStore::WavFile, "MML:CDEFG");
   EXPECT_EQ(d.Form().Left(), -d.Form().Width()) << "parked";
@@ -204,7 +206,7 @@ TEST_F(SetUpFixture, TopMostIsTakenOverOnlyWhenTheDialogIsLeft) {
   EXPECT_FALSE(SettingsStore::TopMost);
   EXPECT_TRUE(messages.Calls.empty());
   d.Command1(1).SetValue(true);
-  EXPECT_FALSE(d.Form().TopMost());
+  EXPECT_FALSE(clock->Form().TopMost());
 }
 
 TEST_F(SetUpFixture, EndingStoresTheSignalTextAndUnloadsTheClock) {
