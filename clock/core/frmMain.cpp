@@ -363,9 +363,10 @@ void frmMain::Timer1_Timer() {
       ShowTimeInTray(now);
       // The sound device is ready before the first full hour sounds.
       if (!NoUseTimeSignal && now.Minute == 59 && now.Second >= 50) basMain::EnsureSoundOutput();
+      PrepareSignal(now);
       if (MoveSide != 4) PlaceClock(false);
       if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
-      if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
+      if ((now.Minute != 0 && now.Minute != 30) || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
     } else {
       RepeatWaveSignal();
     }

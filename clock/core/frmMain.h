@@ -133,8 +133,17 @@ class frmMain {
   std::shared_ptr<clsIOMML> mobjMML;
 
  private:
-  bool TimeSignalTrigger(const platform::DateTime& now) const;
+  bool TimeSignalTrigger(const platform::DateTime& now);
   void StartHourSignal(const platform::DateTime& now);
+  // The user's rules for the signal (quiet hours, days, the desktop's
+  // do-not-disturb), asked once per full or half hour (frmMainSchedule.cpp).
+  bool SignalAllowed(const platform::DateTime& now);
+  // Asks the desktop's do-not-disturb state ahead of a signal.
+  void PrepareSignal(const platform::DateTime& now);
+  // The half-hour chime: its own melody, once.
+  void HalfHourSignal();
+  int64_t mlngDecidedSlot = -1;
+  bool mblnSlotSounds = false;
   void RepeatWaveSignal();
   void UpdateRowsBetweenPlays();
   void FinishSignal();

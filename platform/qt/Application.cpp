@@ -19,6 +19,7 @@
 #include "platform/qt/QtCommonDialogs.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtControlFactory.h"
+#include "platform/qt/QtDoNotDisturb.h"
 #include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
@@ -138,6 +139,8 @@ struct Application::Impl {
   ScopedService<IProcessStarter> InstallProcessStarter{ProcessStarter};
   qt::QtTrayIcon Tray;
   ScopedService<ITrayIcon> InstallTray{Tray};
+  qt::QtDoNotDisturb DoNotDisturb;
+  ScopedService<IDoNotDisturb> InstallDoNotDisturb{DoNotDisturb};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {

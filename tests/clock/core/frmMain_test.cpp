@@ -214,7 +214,7 @@ TEST_F(ClockWindowTest, ClosingSavesThePlacementThenTheSettingsWithTheRowsFont) 
   EXPECT_TRUE(store.WrittenKeys.empty());
   int16_t cancel = 0;
   clock->Form_Unload(cancel);
-  ASSERT_EQ(store.WrittenKeys.size(), 4u + 18u);
+  ASSERT_EQ(store.WrittenKeys.size(), 4u + 18u + 10u);  // the time signal's working-day options last
   EXPECT_EQ(std::vector<std::string>(store.WrittenKeys.begin(), store.WrittenKeys.begin() + 5),
             (std::vector<std::string>{"MainLeft", "MainTop", "MainWidth", "MainHeight", "FontName"}));
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontName"}]), "IPAPGothic");
