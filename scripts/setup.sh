@@ -15,6 +15,7 @@ packages=(
   dpkg-dev file lintian appstream desktop-file-utils man-db xdotool
   pulseaudio pulseaudio-utils faketime libpulse-dev
   libxcb1-dev openbox tint2 x11-utils
+  libx11-dev libxdamage-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

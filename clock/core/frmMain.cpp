@@ -217,27 +217,78 @@ void frmMain::ComputeRowFontSizes() {
 
 namespace {
 
-// One pass of the fitting: from the start size, steps of 0.75 point down
-// while the text is too large, or up while it still fits; returns the size.
+// Growing ends here, far beyond any window (49 152 points).
+constexpr int64_t kMaxGrowth = 65536;
+
+// One pass of the fitting, as a walk: from the start size, steps of 0.75
+// point down while the text is too large (the first size that fits), or up
+// while it is still smaller than the limit (the size before the first that
+// reaches it); returns the size. The walk is not taken step by step: sizes
+// ahead are probed at doubling distances and the stretch where the answer
+// lies is halved, which gives the walk's answer in a few measurements
+// because the text's extent does not shrink as the size grows. A surface
+// that does not keep sizes in 0.75-point steps is walked step by step.
 float FitOneDimension(platform::ISurface& surface, double maxExtent, double startSize,
                       const std::function<double()>& measure) {
   surface.SetFontSize(startSize);
-  float cur = static_cast<float>(surface.FontSize());
+  const float first = static_cast<float>(surface.FontSize());
   const int step = measure() > maxExtent ? 1 : -1;
-  float prev = 0;
-  while (cur != prev && (measure() - maxExtent) * step > 0) {
-    prev = cur;
-    const float next = cur - 0.75f * static_cast<float>(step);
-    if (next <= 0) break;
-    surface.SetFontSize(next);
-    cur = static_cast<float>(surface.FontSize());
+  if (first == 0 || (measure() - maxExtent) * step <= 0) return first;
+
+  // The size k steps from the first, and whether the walk stops there.
+  const auto sizeAt = [&](int64_t k) { return first - 0.75f * static_cast<float>(step) * static_cast<float>(k); };
+  bool onGrid = true;
+  const auto stopsAt = [&](int64_t k) {
+    const float size = sizeAt(k);
+    surface.SetFontSize(size);
+    onGrid = onGrid && static_cast<float>(surface.FontSize()) == size;
+    return (measure() - maxExtent) * step <= 0;
+  };
+  // Shrinking ends at the last size above 0 whether it fits or not;
+  // growing, far beyond any window, at kMaxGrowth steps.
+  int64_t last = kMaxGrowth;
+  if (step == 1) {
+    last = static_cast<int64_t>(std::floor(first / 0.75f)) + 1;
+    while (last > 0 && sizeAt(last) <= 0) --last;
+    if (last < 1) return first;
   }
-  if (prev != 0 && step == -1) {
-    // The last growth overshot.
-    surface.SetFontSize(prev);
-    cur = static_cast<float>(surface.FontSize());
+
+  int64_t below = 0;  // the walk goes on at this step
+  int64_t at = 1;     // and stops here
+  while (!stopsAt(at) && onGrid) {
+    below = at;
+    if (at == last) break;
+    at = std::min(at * 2, last);
   }
-  return cur;
+  if (onGrid && below != at) {
+    while (at - below > 1 && onGrid) {
+      const int64_t mid = below + (at - below) / 2;
+      if (stopsAt(mid)) at = mid;
+      else below = mid;
+    }
+  }
+  if (!onGrid) {
+    // Sizes snap elsewhere: the walk itself, step by step.
+    surface.SetFontSize(first);
+    float cur = first, prev = 0;
+    while (cur != prev && (measure() - maxExtent) * step > 0) {
+      prev = cur;
+      const float next = cur - 0.75f * static_cast<float>(step);
+      if (next <= 0) break;
+      surface.SetFontSize(next);
+      cur = static_cast<float>(surface.FontSize());
+    }
+    if (prev != 0 && step == -1) {
+      surface.SetFontSize(prev);
+      cur = static_cast<float>(surface.FontSize());
+    }
+    return cur;
+  }
+  // Shrinking stops where it fits, growing steps back from where it reached
+  // the limit; either stays at its last size when it never stops.
+  const float size = step == 1 || below == at ? sizeAt(at) : sizeAt(at - 1);
+  surface.SetFontSize(size);
+  return static_cast<float>(surface.FontSize());
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ constexpr size_t kCompactPicturesAbove = size_t{32} << 20;
 constexpr int64_t kDirectLimit = 2'000'000;
 constexpr int kBandHeight = 256;
 constexpr size_t kMaxBands = 24;
+// Fonts kept with their metrics, the current one included.
+constexpr size_t kKeptFonts = 4;
 
 QRgb ToRgb(OleColor color) { return ToQColor(color).rgb(); }
 
@@ -51,7 +53,7 @@ struct SurfaceCanvas::Op {
   // Picture: the pixel rectangle x1, y1 (inside) to x2, y2 (outside).
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   QRgb rgb = 0;
-  int font = -1;
+  std::shared_ptr<const FontEntry> font;
   QString text;
   std::vector<std::pair<int, int>> pieces;  // text: (x, start in text)
   QImage image;
@@ -205,7 +207,7 @@ void SurfaceCanvas::ApplyOp(const Op& op, QImage& image, int top) const {
   switch (op.kind) {
     case Op::Text: {
       QPainter p(&image);
-      p.setFont(mFonts[static_cast<size_t>(op.font)]->Font);
+      p.setFont(op.font->Font);
       p.setPen(QColor(op.rgb));
       for (size_t i = 0; i < op.pieces.size(); ++i) {
         const int start = op.pieces[i].second;
@@ -364,19 +366,18 @@ void SurfaceCanvas::SetFont(const StdFont& font) {
   mFont = font;
   mFont.Size = SnapFontSize(font.Size);
   const QFont qfont = ToQFont(mFont);
-  for (size_t i = 0; i < mFonts.size(); ++i) {
-    if (mFonts[i]->Font == qfont) {
-      mFontIndex = static_cast<int>(i);
-      mMetrics = mFonts[i]->Metrics.get();
-      return;
-    }
+  auto kept = std::find_if(mFonts.begin(), mFonts.end(), [&](const auto& entry) { return entry->Font == qfont; });
+  if (kept != mFonts.end()) {
+    std::rotate(mFonts.begin(), kept, kept + 1);
+  } else {
+    auto entry = std::make_shared<FontEntry>();
+    entry->Font = qfont;
+    entry->Metrics = std::make_unique<QFontMetrics>(qfont);
+    mFonts.insert(mFonts.begin(), std::move(entry));
+    if (mFonts.size() > kKeptFonts) mFonts.pop_back();
   }
-  auto entry = std::make_unique<FontEntry>();
-  entry->Font = qfont;
-  entry->Metrics = std::make_unique<QFontMetrics>(qfont);
-  mMetrics = entry->Metrics.get();
-  mFonts.push_back(std::move(entry));
-  mFontIndex = static_cast<int>(mFonts.size() - 1);
+  mCurrentFont = mFonts.front();
+  mMetrics = mCurrentFont->Metrics.get();
 }
 
 void SurfaceCanvas::SetBackColor(OleColor color) {
@@ -386,7 +387,7 @@ void SurfaceCanvas::SetBackColor(OleColor color) {
 }
 
 int SurfaceCanvas::AdvancePx(uint32_t cp, const std::string& text) const {
-  auto& cache = mFonts[static_cast<size_t>(mFontIndex)]->Advance;
+  auto& cache = mCurrentFont->Advance;
   auto it = cache.constFind(cp);
   if (it == cache.constEnd()) it = cache.insert(cp, mMetrics->horizontalAdvance(ToQ(text)));
   return *it;
@@ -410,7 +411,7 @@ void SurfaceCanvas::PrintRun(int x, int y, const QString& text) {
   // joins the same record unless a rendered band needs the new piece.
   if (mRecorded && !mOps.empty()) {
     Op& prev = mOps.back();
-    if (prev.kind == Op::Text && prev.y1 == y && prev.font == mFontIndex && prev.rgb == rgb &&
+    if (prev.kind == Op::Text && prev.y1 == y && prev.font == mCurrentFont && prev.rgb == rgb &&
         prev.pieces.size() < 4096) {
       const int first = std::max(0, y / kBandHeight);
       const int last = std::min(static_cast<int>(mBandOps.size()) - 1, (prev.y2 - 1) / kBandHeight);
@@ -430,7 +431,7 @@ void SurfaceCanvas::PrintRun(int x, int y, const QString& text) {
   op.y2 = y + mMetrics->height();
   op.x2 = mMetrics->ascent();
   op.rgb = rgb;
-  op.font = mFontIndex;
+  op.font = mCurrentFont;
   op.text = text;
   op.pieces.emplace_back(x, 0);
   Record(std::move(op));

@@ -101,7 +101,6 @@ class SurfaceCanvas {
   void Changed() const {
     if (mOnChange) mOnChange();
   }
-  int FontIndex() const { return mFontIndex; }
   int AdvancePx(uint32_t codePoint, const std::string& text) const;
 
   double mTppX;
@@ -122,15 +121,16 @@ class SurfaceCanvas {
   std::vector<std::vector<uint32_t>> mBandOps;  // op indexes per band of rows
   mutable std::vector<std::unique_ptr<Band>> mBands;
   mutable uint64_t mUseCounter = 0;
-  // Every font used, with its metrics and single-character widths; records
-  // name their font by index.
+  // A font with its metrics and single-character widths. The last few
+  // fonts set are kept, most recent first (fitting a text tries many sizes
+  // in turn); text records hold the font they were drawn in.
   struct FontEntry {
     QFont Font;
     std::unique_ptr<QFontMetrics> Metrics;
     QHash<uint32_t, int> Advance;
   };
-  mutable std::vector<std::unique_ptr<FontEntry>> mFonts;
-  int mFontIndex = 0;
+  std::vector<std::shared_ptr<FontEntry>> mFonts;
+  std::shared_ptr<FontEntry> mCurrentFont;
   const QFontMetrics* mMetrics = nullptr;
   int16_t mScaleMode = vbTwips;
   double mCurrentX = 0;

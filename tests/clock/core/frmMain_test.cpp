@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,26 +34,71 @@ struct ClockWindowTest : testing::Test {
   std::unique_ptr<frmMain> clock;
 };
 
-TEST_F(ClockWindowTest, FitFontSizeFindsTheLargestStepThatFits) {
+// The fitting as a plain walk of 0.75-point steps, one measurement per
+// step: the answer the fitting must give, however it searches.
+float WalkedFit(platform::ISurface& surface, int16_t maxW, int16_t maxH, const std::string& text, float start) {
+  const auto pass = [&](double maxExtent, double startSize, auto measure) {
+    surface.SetFontSize(startSize);
+    float cur = static_cast<float>(surface.FontSize());
+    const int step = measure() > maxExtent ? 1 : -1;
+    float prev = 0;
+    while (cur != prev && (measure() - maxExtent) * step > 0) {
+      prev = cur;
+      const float next = cur - 0.75f * static_cast<float>(step);
+      if (next <= 0) break;
+      surface.SetFontSize(next);
+      cur = static_cast<float>(surface.FontSize());
+    }
+    if (prev != 0 && step == -1) {
+      surface.SetFontSize(prev);
+      cur = static_cast<float>(surface.FontSize());
+    }
+    return cur;
+  };
+  const double orig = surface.FontSize();
+  const float h = pass(maxH, start != 0 ? start : maxH * surface.FontSize() / surface.TextHeight(text),
+                       [&] { return surface.TextHeight(text); });
+  const float w = pass(maxW, start != 0 ? start : maxW * surface.FontSize() / surface.TextWidth(text),
+                       [&] { return surface.TextWidth(text); });
+  surface.SetFontSize(orig);
+  return std::min(h, w);
+}
+
+TEST_F(ClockWindowTest, FitFontSizeGivesTheWalksAnswer) {
   platform::IForm& form = clock->Form();
   platform::StdFont font = form.Font();
   font.Name = "IPAPGothic";
   font.Size = 9;
   form.SetFont(font);
-  const std::string text = "09:05:03 ";
-  for (auto [w, h] : {std::pair{2500, 1000}, {4000, 300}, {600, 2000}, {20000, 9000}}) {
-    const float size = frmMain::FitFontSize(static_cast<int16_t>(w), static_cast<int16_t>(h), text, form, 0);
+  struct Case {
+    std::string Text;
+    int W, H;
+    float Start;
+  };
+  std::vector<Case> cases;
+  // The rows' texts and a blank (an empty format: its width pass starts far
+  // off) in boxes of several shapes, down to one where nothing fits.
+  for (const char* text : {"09:05:03 ", "月曜日 12/07 ", " "}) {
+    for (auto [w, h] : {std::pair{2500, 1000}, {600, 2000}, {32000, 700}, {30, 40}}) cases.push_back({text, w, h, 0});
+  }
+  // Given start sizes: growing a long way, shrinking to the smallest size.
+  cases.push_back({"09:05:03 ", 2500, 1000, 9});
+  cases.push_back({"月曜日 12/07 ", 600, 2000, 9});
+  cases.push_back({"09:05:03 ", 30, 40, 150});
+  for (const Case& c : cases) {
+    const auto maxW = static_cast<int16_t>(c.W), maxH = static_cast<int16_t>(c.H);
+    const float walked = WalkedFit(form, maxW, maxH, c.Text, c.Start);
+    const float size = frmMain::FitFontSize(maxW, maxH, c.Text, form, c.Start);
+    EXPECT_EQ(size, walked) << "\"" << c.Text << "\" in " << c.W << " x " << c.H << " from " << c.Start;
     EXPECT_EQ(form.FontSize(), 9) << "the surface's own size is restored";
-    ASSERT_GT(size, 0);
+    if (c.Start != 0 || size <= 0.75f) continue;
     form.SetFontSize(size);
-    EXPECT_LE(form.TextWidth(text), w) << size;
-    EXPECT_LE(form.TextHeight(text), h) << size;
-    form.SetFontSize(size + 0.75);
-    EXPECT_TRUE(form.TextWidth(text) > w || form.TextHeight(text) >= h) << "a step larger fits too: " << size;
+    EXPECT_LE(form.TextWidth(c.Text), c.W) << size;
+    EXPECT_LE(form.TextHeight(c.Text), c.H) << size;
     form.SetFontSize(9);
   }
-  EXPECT_EQ(frmMain::FitFontSize(0, 500, text, form, 0), 0);
-  EXPECT_EQ(frmMain::FitFontSize(500, -3, text, form, 0), 0);
+  EXPECT_EQ(frmMain::FitFontSize(0, 500, "09:05:03 ", form, 0), 0);
+  EXPECT_EQ(frmMain::FitFontSize(500, -3, "09:05:03 ", form, 0), 0);
 }
 
 TEST_F(ClockWindowTest, ForcedUpdatePlacesBothRowsAsTheTableSays) {
