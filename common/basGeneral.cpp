@@ -111,6 +111,7 @@ void CopyFont(const platform::StdFont& source, platform::StdFont& target) {
   target.Italic = source.Italic;
   target.Strikethrough = source.Strikethrough;
   target.Underline = source.Underline;
+  target.Stretch = source.Stretch;
 }
 
 std::string DefaultGuiFontFace(const platform::IForm&) { return platform::Screen().DefaultGuiFontFace(); }

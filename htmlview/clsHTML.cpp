@@ -26,6 +26,7 @@ void clsHTML::Detach() {
     mctlCanvas->MouseMove = nullptr;
     mctlCanvas->MouseDown = nullptr;
     mctlCanvas->KeyDown = nullptr;
+    mctlCanvas->MouseWheel = nullptr;
   }
   if (mctlVScroll) {
     mctlVScroll->Change = nullptr;
@@ -41,6 +42,7 @@ void clsHTML::SetCanvas(platform::IControl* vNewValue) {
     mctlCanvas->MouseMove = nullptr;
     mctlCanvas->MouseDown = nullptr;
     mctlCanvas->KeyDown = nullptr;
+    mctlCanvas->MouseWheel = nullptr;
   }
   mctlCanvas = canvas;
   canvas->SetVisible(true);
@@ -49,6 +51,7 @@ void clsHTML::SetCanvas(platform::IControl* vNewValue) {
   canvas->MouseMove = [this](int16_t b, int16_t s, double x, double y) { mctlCanvas_MouseMove(b, s, x, y); };
   canvas->MouseDown = [this](int16_t b, int16_t s, double x, double y) { mctlCanvas_MouseDown(b, s, x, y); };
   canvas->KeyDown = [this](int16_t& k, int16_t s) { mctlCanvas_KeyDown(k, s); };
+  canvas->MouseWheel = [this](int32_t d, int16_t s) { mctlCanvas_MouseWheel(d, s); };
 }
 
 void clsHTML::SetWorkCanvas(platform::IControl* vNewValue) {
@@ -293,6 +296,9 @@ void clsHTML::KeyScroll(int16_t KeyCode, int16_t Shift) {
     case 36: mctlVScroll->SetValue(mctlVScroll->Min()); break;
     case 38: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - step, 0))); break;
     case 40: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + step, m))); break;
+    // A page is the large step.
+    case 33: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - mctlVScroll->LargeChange(), 0))); break;
+    case 34: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + mctlVScroll->LargeChange(), m))); break;
     default: break;
   }
 }
@@ -348,6 +354,10 @@ void clsHTML::mctlCanvas_MouseDown(int16_t Button, int16_t, double X, double Y) 
 }
 
 void clsHTML::mctlCanvas_KeyDown(int16_t& KeyCode, int16_t Shift) { KeyScroll(KeyCode, Shift); }
+// The wheel over the page scrolls as over the scroll bar.
+void clsHTML::mctlCanvas_MouseWheel(int32_t Delta, int16_t Shift) {
+  if (mctlVScroll) mctlVScroll->WheelScroll(Delta, Shift);
+}
 void clsHTML::mctlVScroll_Change() { ScrollCanvas(); }
 void clsHTML::mctlVScroll_Scroll() { ScrollCanvas(); }
 void clsHTML::mctlVScroll_KeyDown(int16_t& KeyCode, int16_t Shift) { KeyScroll(KeyCode, Shift); }

@@ -96,6 +96,7 @@ class clsHTML {
   void mctlCanvas_MouseMove(int16_t Button, int16_t Shift, double X, double Y);
   void mctlCanvas_MouseDown(int16_t Button, int16_t Shift, double X, double Y);
   void mctlCanvas_KeyDown(int16_t& KeyCode, int16_t Shift);
+  void mctlCanvas_MouseWheel(int32_t Delta, int16_t Shift);
   void mctlVScroll_Change();
   void mctlVScroll_Scroll();
   void mctlVScroll_KeyDown(int16_t& KeyCode, int16_t Shift);

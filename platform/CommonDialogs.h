@@ -82,6 +82,9 @@ struct LogFont {
   uint8_t lfPitchAndFamily = 0;
   // The face name; the part before a NUL counts.
   std::string lfFaceName;
+  // Beyond the system's structure: the width in percent of the face's
+  // normal width (100 normal, 75 condensed); 0 = the face's own.
+  int16_t lfStretch = 0;
 };
 
 // What the font dialog is given and fills in (CHOOSEFONT).

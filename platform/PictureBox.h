@@ -52,6 +52,10 @@ class IPictureBox : public IControl, public ISurface {
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseMove;
   std::function<void(int16_t button, int16_t shift, double x, double y)> MouseUp;
   std::function<void(int16_t& keyCode, int16_t shift)> KeyDown;
+  // The mouse wheel turned over the surface: delta in eighths of a degree,
+  // positive away from the user (120 a notch). Without a handler the turn
+  // goes to the surface's container.
+  std::function<void(int32_t delta, int16_t shift)> MouseWheel;
   // The keyboard focus came to or left the surface within its window.
   std::function<void()> GotFocus;
   std::function<void()> LostFocus;

@@ -87,7 +87,8 @@ void SoundMixer::Render(float* out, int32_t frames) {
     mlngRendered.fetch_add(frames);
   }
   // A sample beyond full scale would wrap or distort in the device.
-  for (int32_t i = 0; i < frames; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  const float volume = msngVolume.load();
+  for (int32_t i = 0; i < frames; ++i) out[i] = std::clamp(out[i] * volume, -1.0f, 1.0f);
 }
 
 void SoundMixer::SetSink(std::unique_ptr<ISoundSink> sink) {

@@ -3,6 +3,7 @@
 // timeline of frames (48 000 a second, mono float) and hands the sum to a
 // sink: the audio device, a silent sink that only keeps time, or a capture
 // for tests and tools.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -83,6 +84,11 @@ class SoundMixer final : public ISoundMixer {
   // The timeline frame the wall clock has reached (real-time sinks).
   int64_t WallFrame() const;
 
+  // The output level, 0 (silent) to 1 (the sources as they are), applied
+  // to the sum; for the user's volume of the time signal.
+  void SetVolume(float vsngLevel) { msngVolume.store(std::clamp(vsngLevel, 0.0f, 1.0f)); }
+  float Volume() const { return msngVolume.load(); }
+
   // Replaces the sink (the old one is stopped); nullptr installs a silent sink.
   void SetSink(std::unique_ptr<ISoundSink> sink);
   ISoundSink& Sink() const { return *mSink; }
@@ -93,6 +99,7 @@ class SoundMixer final : public ISoundMixer {
   uint64_t mlngWakeCount = 0;
   std::vector<std::shared_ptr<ISoundSource>> mSources;
   std::atomic<int64_t> mlngRendered{0};
+  std::atomic<float> msngVolume{1.0f};
   std::unique_ptr<ISoundSink> mSink;
   // Wall-clock anchor of a real-time sink: frame mlngAnchorFrame at mAnchor.
   std::chrono::steady_clock::time_point mAnchor;

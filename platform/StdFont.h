@@ -15,6 +15,9 @@ struct StdFont {
   bool Underline = false;
   bool Strikethrough = false;
   int16_t Charset = 128;  // SHIFTJIS_CHARSET, the design font's character set
+  // Width in percent of the face's normal width (75 condensed, 125
+  // expanded); 0 leaves it to the face.
+  int16_t Stretch = 0;
 
   bool operator==(const StdFont&) const = default;
 };

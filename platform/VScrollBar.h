@@ -1,6 +1,7 @@
 #pragma once
 // A vertical scroll bar: a 16-bit range with small and large steps, and the
 // events of a value change, a thumb drag and a key.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -25,6 +26,16 @@ class IVScrollBar : public IControl {
   virtual void SetLargeChange(int16_t value) = 0;
   virtual bool Enabled() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
+
+  // Does what a turn of the mouse wheel over the bar does (delta in eighths
+  // of a degree, 120 a notch, positive towards Min): three small steps a
+  // notch, a large step with Shift or Ctrl.
+  virtual void WheelScroll(int32_t delta, int16_t shift) {
+    if (!Enabled() || delta == 0) return;
+    const int32_t step = (shift & 3) != 0 ? LargeChange() : 3 * SmallChange();
+    const int64_t value = int64_t{Value()} - int64_t{delta} * step / 120;
+    SetValue(static_cast<int16_t>(std::clamp<int64_t>(value, Min(), Max())));
+  }
 
   // Value changed (by the program, a click or the end of a drag).
   std::function<void()> Change;

@@ -8,10 +8,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
-  libicu-dev libsndfile1-dev
+  libicu-dev libsndfile1-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
-  xvfb xauth sox ccache
+  xvfb xauth sox ccache dbus-daemon
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -1,7 +1,7 @@
 // setup_view: the clock and its settings dialog as the program shows them,
 // with the dialog open on the screen; for looking at the dialog.
 //   setup_view [--tab N] [--parked]
-//   --tab N    N = 0 display page (default), 1 time-signal page
+//   --tab N    N = 0 display page (default), 1 time-signal page, 2 detail page
 //   --parked   the dialog starts parked off the screen, as at start-up; the
 //              clock's menu (right button) or the tray icon call it
 // The settings come from and go to the user's settings file, as the clock's.

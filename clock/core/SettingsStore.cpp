@@ -1,6 +1,7 @@
 #include "clock/core/SettingsStore.h"
 
 #include "clock/core/DateTimeFormat.h"
+#include "clock/sound/SignalSettings.h"
 #include "common/basGeneral.h"
 #include "platform/Application.h"
 #include "platform/Checked.h"
@@ -88,6 +89,7 @@ void LoadSettings() {
   UsePCBuzzer = ReadBooleanSetting("UsePCBuzzer");
   WavFile = GetAppSetting("WavFile", "");
   NoTestDllReg = ReadBooleanSetting("NoTestDllReg");
+  SignalSettings::LoadSignalSettings();
 
   // A format the clock cannot show would stop every refresh of its row.
   std::string notice = KeepUsableFormat(UnderRowFormat, kDefaultUnderRowFormat, "１段目");
@@ -120,6 +122,9 @@ void SaveSettings(const platform::StdFont& rowFont, platform::OleColor rowColor)
   SaveAppSetting("UsePCBuzzer", BooleanText(UsePCBuzzer));
   SaveAppSetting("WavFile", WavFile);
   SaveAppSetting("NoTestDllReg", BooleanText(NoTestDllReg));
+  SignalSettings::SaveSignalSettings();
+  // The width of the font's face, once one was chosen (a condensed face).
+  if (rowFont.Stretch != 0) SaveAppSetting("FontStretch", std::to_string(rowFont.Stretch));
   batch.Commit();
 }
 

@@ -25,6 +25,7 @@ std::function<std::string()> gfncTimeSignalText;
 int16_t mintTimeSignalKind = 0;
 
 std::function<void()> gfncOpenSoundOutput;
+bool mblnNoSoundOutput = false;
 
 void EnsureSoundOutput() {
   if (!gfncOpenSoundOutput) return;

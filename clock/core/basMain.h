@@ -79,6 +79,9 @@ std::string TimeSignalText();
 void EnsureSoundOutput();
 // The start routine's way of opening the sound device; empty in tests.
 extern std::function<void()> gfncOpenSoundOutput;
+// Set when the machine turned out to have no sound device: what would sound
+// is silent.
+extern bool mblnNoSoundOutput;
 
 // The signal kind chosen by the last GetTimeSignalKind.
 extern int16_t mintTimeSignalKind;

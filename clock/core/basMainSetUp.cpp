@@ -67,6 +67,7 @@ void OpenSettingsDialog() {
   }
   if (gfrmMain) frmMain::SetTopMost(gfrmMain->Form(), 0);
   mblnSetUpOpen = true;
+  gfrmSetUp->Opening();
   platform::IForm& dialog = gfrmSetUp->Form();
   basGeneral::CenterForm(dialog);
   dialog.Show();

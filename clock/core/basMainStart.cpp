@@ -18,6 +18,7 @@ namespace {
 // The sound device, opened when something is first to sound.
 void OpenSoundOutput() {
   if (!platform::InstallSoundOutput()) {
+    mblnNoSoundOutput = true;
     std::fputs("Kelvora: 音声出力装置がないため、時報は鳴りません。\n", stderr);
   }
 }

@@ -22,7 +22,7 @@ using namespace SettingsStore;
 using DateTimeFormat::FormatDateTime;
 using basGeneral::TwipsPerPixelX;
 using basGeneral::TwipsPerPixelY;
-using platform::checked::CInt;
+using platform::checked::CLng;
 
 namespace {
 
@@ -89,6 +89,8 @@ void frmMain::Form_Load() {
   font.Italic = ReadBooleanSetting("FontItalic");
   font.Strikethrough = ReadBooleanSetting("FontStrikethrough");
   font.Underline = ReadBooleanSetting("FontUnderline");
+  // Absent in older files: the face's own width, as before.
+  font.Stretch = ReadInt16Setting("FontStretch", 0);
   Label1(0).SetForeColor(ReadColorSetting("FontColor", platform::SystemColor(platform::COLOR_BTNTEXT)));
   Label1(1).SetForeColor(Label1(0).ForeColor());
   for (int16_t i = 0; i < 2; ++i) {
@@ -179,6 +181,7 @@ void frmMain::RelayoutClock() {
 }
 
 void frmMain::ComputeRowFontSizes() {
+  mLaidOutSize = std::pair{mForm->ScaleWidth(), mForm->ScaleHeight()};
   const platform::DateTime now = platform::Now();
   const std::string s0 = FormatDateTime(now, UnderRowFormat, *mLocale) + " ";
   const std::string s1 = FormatDateTime(now, UpperRowFormat, *mLocale) + " ";
@@ -193,17 +196,17 @@ void frmMain::ComputeRowFontSizes() {
   switch (mintRows[1] * 2 + mintRows[0]) {
     case 3:
       takeFontOf(0);
-      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(2 * hall / 3), s0, *mForm, 0);
+      msngRowFontSize[0] = FitFontSize(CLng(w), CLng(2 * hall / 3), s0, *mForm, 0);
       takeFontOf(1);
-      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall / 3), s1, *mForm, 0);
+      msngRowFontSize[1] = FitFontSize(CLng(w), CLng(hall / 3), s1, *mForm, 0);
       break;
     case 2:
       takeFontOf(1);
-      msngRowFontSize[1] = FitFontSize(CInt(w), CInt(hall), s1, *mForm, 0);
+      msngRowFontSize[1] = FitFontSize(CLng(w), CLng(hall), s1, *mForm, 0);
       break;
     case 1:
       takeFontOf(0);
-      msngRowFontSize[0] = FitFontSize(CInt(w), CInt(hall), s0, *mForm, 0);
+      msngRowFontSize[0] = FitFontSize(CLng(w), CLng(hall), s0, *mForm, 0);
       break;
     default:
       break;
@@ -237,7 +240,7 @@ float FitOneDimension(platform::ISurface& surface, double maxExtent, double star
 
 }  // namespace
 
-float frmMain::FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text, platform::ISurface& surface,
+float frmMain::FitFontSize(int32_t maxWidth, int32_t maxHeight, const std::string& text, platform::ISurface& surface,
                            float startSize) {
   using platform::checked::Div;
   if (maxWidth < 1 || maxHeight < 1) return 0;
@@ -262,7 +265,10 @@ void frmMain::Form_Paint() {
 void frmMain::Form_Resize() {
   if (mintResizeCount == 0) {
     ++mintResizeCount;
-    return;
+    // The first notification comes when the window is shown; the rows were
+    // laid out before, unless the window changed its size meanwhile (the
+    // least size the work area gives it).
+    if (!mLaidOutSize || *mLaidOutSize == std::pair{mForm->ScaleWidth(), mForm->ScaleHeight()}) return;
   }
   RelayoutClock();
   if (MoveSide != 4) PlaceClock(false);
@@ -312,9 +318,10 @@ void frmMain::Timer1_Timer() {
       ShowTimeInTray(now);
       // The sound device is ready before the first full hour sounds.
       if (!NoUseTimeSignal && now.Minute == 59 && now.Second >= 50) basMain::EnsureSoundOutput();
+      PrepareSignal(now);
       if (MoveSide != 4) PlaceClock(false);
       if (mblnTimeSignalFinished) mblnTimeSignalStarted = mblnTimeSignalFinished = false;
-      if (now.Minute != 0 || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
+      if ((now.Minute != 0 && now.Minute != 30) || now.Second >= kTimeSignalWindow) mblnHourSignalled = false;
     } else {
       RepeatWaveSignal();
     }

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "clock/sound/SpeakerControl.h"
@@ -54,7 +56,7 @@ class frmMain {
   void ComputeRowFontSizes();
   // The largest font size, in 0.75-point steps, at which the text fits into
   // maxWidth × maxHeight twips on the surface; 0 when the area is empty.
-  static float FitFontSize(int16_t maxWidth, int16_t maxHeight, const std::string& text,
+  static float FitFontSize(int32_t maxWidth, int32_t maxHeight, const std::string& text,
                            platform::ISurface& surface, float startSize);
 
   // Moves the window into a corner of the work area (0 top right, 1 bottom
@@ -102,6 +104,8 @@ class frmMain {
   // ---- state (read by tests and by the windows that share it)
 
   int16_t mintResizeCount = 0;
+  // The inner size the rows were last fitted to.
+  std::optional<std::pair<double, double>> mLaidOutSize;
   std::array<float, 2> msngRowFontSize = {0, 0};
   std::array<std::string, 2> mstrRowText;
   // Plays of the time signal still to come after the current one.
@@ -133,8 +137,17 @@ class frmMain {
   std::shared_ptr<clsIOMML> mobjMML;
 
  private:
-  bool TimeSignalTrigger(const platform::DateTime& now) const;
+  bool TimeSignalTrigger(const platform::DateTime& now);
   void StartHourSignal(const platform::DateTime& now);
+  // The user's rules for the signal (quiet hours, days, the desktop's
+  // do-not-disturb), asked once per full or half hour (frmMainSchedule.cpp).
+  bool SignalAllowed(const platform::DateTime& now);
+  // Asks the desktop's do-not-disturb state ahead of a signal.
+  void PrepareSignal(const platform::DateTime& now);
+  // The half-hour chime: its own melody, once.
+  void HalfHourSignal();
+  int64_t mlngDecidedSlot = -1;
+  bool mblnSlotSounds = false;
   void RepeatWaveSignal();
   void UpdateRowsBetweenPlays();
   void FinishSignal();

@@ -6,6 +6,7 @@
 #include "clock/sound/basSound.h"
 #include "clock/sound/clsIOMML.h"
 #include "clock/sound/clsPlayMML.h"
+#include "clock/sound/SignalSettings.h"
 #include "common/basGeneral.h"
 
 using namespace SettingsStore;
@@ -14,10 +15,12 @@ using namespace SettingsStore;
 // in the hour's first seconds while the hour has had no signal yet: a
 // stalled message loop that missed the trigger second still signals late
 // rather than never.
-bool frmMain::TimeSignalTrigger(const platform::DateTime& now) const {
-  if (NoUseTimeSignal || now.Minute != 0) return false;
-  if (now.Second == 0) return true;
-  return now.Second < kTimeSignalWindow && !mblnHourSignalled && !mblnTimeSignalStarted;
+// The user's rules may keep a full or half hour silent; its ticks then
+// refresh the rows as any other.
+bool frmMain::TimeSignalTrigger(const platform::DateTime& now) {
+  if (NoUseTimeSignal || (now.Minute != 0 && !(now.Minute == 30 && SignalSettings::Rules.HalfHour))) return false;
+  if (now.Second != 0 && (now.Second >= kTimeSignalWindow || mblnHourSignalled || mblnTimeSignalStarted)) return false;
+  return SignalAllowed(now);
 }
 
 void frmMain::StartHourSignal(const platform::DateTime& now) {
@@ -25,7 +28,8 @@ void frmMain::StartHourSignal(const platform::DateTime& now) {
   mblnTimeSignalFinished = false;
   mblnTimeSignalStarted = true;
   mblnHourSignalled = true;
-  TimeSignal(TimeSignalRepeat ? hour12 : 1);
+  if (now.Minute == 30) HalfHourSignal();
+  else TimeSignal(TimeSignalRepeat ? hour12 : 1);
 }
 
 // A signal that sounds no more: the next full hour can sound again.

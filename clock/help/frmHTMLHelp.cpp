@@ -1,5 +1,6 @@
 #include "clock/help/frmHTMLHelp.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "clock/core/ProgramVersion.h"
@@ -240,16 +241,35 @@ void frmHTMLHelp::Form_Load() {
   basFormPosition::RestoreFormPosition(*mForm, false, 0, 0, "Help");
 }
 
+double frmHTMLHelp::LayoutButtons() {
+  const double SW = mForm->ScaleWidth();
+  const int count = Command1.Count();
+  const int perRow = std::clamp(static_cast<int>((SW - 2 * kPageLeft + kButtonGap) / (kButtonWidth + kButtonGap)), 1,
+                                std::max(count, 1));
+  for (int i = 0; i < count; ++i) {
+    const int row = i / perRow, column = i % perRow;
+    platform::ICommandButton& button = Command1(static_cast<int16_t>(i));
+    const double left = kPageLeft + column * (kButtonWidth + kButtonGap);
+    const double top = kButtonTop + row * (kButtonHeight + kButtonGap);
+    if (button.Left() != left || button.Top() != top) button.Move(left, top, kButtonWidth, kButtonHeight);
+  }
+  const int rows = (count + perRow - 1) / perRow;
+  return kPageTop + std::max(rows - 1, 0) * (kButtonHeight + kButtonGap);
+}
+
 void frmHTMLHelp::Form_Resize() {
+  // A window too narrow for the button row wraps it, and the page starts
+  // below the last row of buttons.
+  const double pageTop = LayoutButtons();
   if (!mcHTML) return;
   Quillet::_clsHTML& html = mcHTML->Object();
   const double CL = html.CanvasLeft();
-  const double CT = html.CanvasTop();
+  const double CT = pageTop;
   const double SW = mForm->ScaleWidth();
   const double SH = mForm->ScaleHeight();
   const double VW = VScroll1->Width();
   // Sizes below 1 (a tiny window) are left to the viewer, which ignores them.
-  html.Move(static_cast<int32_t>(CL), static_cast<int32_t>(CT), platform::checked::CLng(SW - 2 * CL - VW),
+  html.Move(static_cast<int32_t>(CL), platform::checked::CLng(CT), platform::checked::CLng(SW - 2 * CL - VW),
             platform::checked::CLng(SH - CT - CL));
 }
 

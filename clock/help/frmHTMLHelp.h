@@ -40,6 +40,9 @@ class frmHTMLHelp {
   // ---- events
   void Form_Load();
   void Form_Resize();
+  // Places the buttons in as many rows as the width needs; returns where
+  // the page starts below them (twips).
+  double LayoutButtons();
   void Form_Unload(int16_t& cancel);
   void Command1_Click(int16_t Index);
   void mcHTML_LinkClick(const std::string& vstrHRef, int16_t& rintRet);

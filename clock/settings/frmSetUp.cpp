@@ -8,6 +8,7 @@
 #include "clock/help/basComponents.h"
 #include "clock/help/clsRegSvrDll.h"
 #include "clock/help/basSystem.h"
+#include "clock/settings/clsDetailPage.h"
 #include "clock/sound/clsIOMML.h"
 #include "clock/sound/clsPlayMML.h"
 #include "clock/widgets/bas3DDraw.h"
@@ -62,6 +63,10 @@ frmSetUp::~frmSetUp() {
 
 std::string frmSetUp::SignalText() const { return Text1->Text(); }
 
+void frmSetUp::Opening() {
+  if (mcDetailPage) mcDetailPage->ReflectAutostart();
+}
+
 // ---- building the window
 
 void frmSetUp::CreateMenus() {
@@ -106,7 +111,7 @@ void frmSetUp::CreateControls() {
   // The tab strip's surface, then the pages in the tab order.
   Picture2 = platform::Controls().CreatePictureBox(*mForm, "Picture2");
   Picture2->Move(120, 705, 7815, 2655);
-  for (int16_t i = 0; i < 2; ++i) {
+  for (int16_t i = 0; i < 3; ++i) {
     auto frame = platform::Controls().CreateFrame(*mForm, "Frame1");
     frame->SetBorderStyle(0);
     frame->SetCaption("");
@@ -114,8 +119,11 @@ void frmSetUp::CreateControls() {
   }
   CreateDisplayPage();
   CreateTimeSignalPage();
+  CreateDetailPage();
   CreateCommonControls();
 }
+
+void frmSetUp::CreateDetailPage() { mcDetailPage = std::make_unique<clsDetailPage>(Frame1(2)); }
 
 void frmSetUp::CreateCommonControls() {
   auto Button = [this](int16_t index, const char* caption, double left, double top, double width) {
@@ -176,6 +184,7 @@ void frmSetUp::Form_Load() {
   mcTabStrip->SetCmdButtons(Command1);
   mcTabStrip->Add("表示設定", "E");
   mcTabStrip->Add("時報設定", "S");
+  mcTabStrip->Add("詳細", "A");
   mcTabStrip->SetSelectedIndex(0);
   mcTabStrip->TabChanged = [this] { mcTabStrip_TabChanged(); };
   for (int16_t i = 0; i < Frame1.Count(); ++i) {
@@ -202,6 +211,7 @@ void frmSetUp::Form_Load() {
   // 7. The signal field, the etched lines, the signal kind, the texts and
   // the borders.
   LoadTimeSignalPage();
+  if (mcDetailPage) mcDetailPage->Load();
   for (int16_t i = 0; i <= Line1.UBound(); ++i) bas3DDraw::DrawEtchedLine(Line1(i));
   basMain::GetTimeSignalKind();
   mForm->SetCaption(kCaption);

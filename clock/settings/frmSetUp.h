@@ -33,6 +33,7 @@
 #include "platform/WindowMessages.h"
 
 class clsBorder3D;
+class clsDetailPage;
 class clsEZSubClass;
 class clsIOMML;
 class clsPlayMML;
@@ -58,6 +59,9 @@ class frmSetUp {
   platform::IForm& Form() const { return *mForm; }
   // The time-signal text as the user has it now (the field Text1).
   std::string SignalText() const;
+  // The dialog comes on screen: what lives outside the program's settings
+  // (the autostart entry) is shown as it is now.
+  void Opening();
 
   // ---- events
 
@@ -122,6 +126,8 @@ class frmSetUp {
   std::unique_ptr<clsEZSubClass> mcSubClass1;
   std::unique_ptr<clsEZSubClass> mcSubClass2;
   std::unique_ptr<clsRegSvrDll> mcRegSvrDll1;
+  // The third page, "詳細" (clsDetailPage.h).
+  std::unique_ptr<clsDetailPage> mcDetailPage;
   // The melody of a test and its player, alive from the test click to Done.
   std::shared_ptr<clsIOMML> mobjMML;
   std::unique_ptr<clsPlayMML> mcPlayMML;
@@ -130,6 +136,7 @@ class frmSetUp {
   void CreateControls();
   void CreateDisplayPage();
   void CreateTimeSignalPage();
+  void CreateDetailPage();
   void CreateCommonControls();
   void CreateMenus();
 

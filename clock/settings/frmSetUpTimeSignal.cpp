@@ -145,7 +145,13 @@ void frmSetUp::ChooseWaveFile() {
 void frmSetUp::TestTimeSignal() {
   frmMain* clock = basMain::gfrmMain;
   basMain::EnsureSoundOutput();
-  switch (basMain::GetTimeSignalKind()) {
+  const int16_t kind = basMain::GetTimeSignalKind();
+  if (basMain::mblnNoSoundOutput && (kind == 1 || kind == 2 || kind == 3)) {
+    // A test nobody can hear would look like a fault of the signal.
+    Message("音声出力装置が見つからないため、音を鳴らせません", platform::vbExclamation);
+    return;
+  }
+  switch (kind) {
     case 1: TestMML(); break;
     case 2:
       if (clock && clock->Speaker) {

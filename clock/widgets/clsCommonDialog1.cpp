@@ -125,12 +125,15 @@ void clsCommonDialog1::ShowFont() {
   const int32_t points = platform::checked::CLng(ownerFont.Size);
   platform::LogFont lf;
   lf.lfHeight = -MulDiv(points, dpi, 72);
-  lf.lfWeight = ownerFont.Bold ? 700 : 0;
+  // A weight other than normal (a light face) goes in too, so that the
+  // dialog shows the style the font has.
+  lf.lfWeight = ownerFont.Bold ? std::max<int32_t>(700, ownerFont.Weight) : (ownerFont.Weight != 400 ? ownerFont.Weight : 0);
   lf.lfItalic = ownerFont.Italic ? 1 : 0;
   lf.lfUnderline = ownerFont.Underline ? 1 : 0;
   lf.lfStrikeOut = ownerFont.Strikethrough ? 1 : 0;
   lf.lfCharSet = 1;
   lf.lfFaceName = ownerFont.Name;
+  lf.lfStretch = ownerFont.Stretch;
 
   platform::ChooseFontInfo cf;
   cf.hwndOwner = mForm;
@@ -154,9 +157,11 @@ void clsCommonDialog1::ShowFont() {
   if (!face.empty()) mFont.Name = face;
   mFont.Size = std::fabs(72.0 * lf.lfHeight / dpi);
   mFont.Bold = lf.lfWeight >= 500;
-  // The weight follows the bold state, so that a font made normal again is
-  // not drawn with its old heavy weight.
-  mFont.Weight = mFont.Bold ? 700 : 400;
+  // The weight is the chosen one (a light or medium face stays so), and
+  // follows the bold state where the dialog gives none, so that a font made
+  // normal again is not drawn with its old heavy weight.
+  mFont.Weight = lf.lfWeight > 0 ? static_cast<int16_t>(std::min(lf.lfWeight, 1000)) : (mFont.Bold ? 700 : 400);
+  mFont.Stretch = lf.lfStretch;
   mFont.Italic = lf.lfItalic != 0;
   mFont.Strikethrough = lf.lfStrikeOut != 0;
   mFont.Underline = lf.lfUnderline != 0;

@@ -19,6 +19,7 @@
 #include "platform/qt/QtCommonDialogs.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtControlFactory.h"
+#include "platform/qt/QtDoNotDisturb.h"
 #include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtServices.h"
@@ -125,7 +126,7 @@ struct Application::Impl {
   std::unique_ptr<qt::SingleInstance> Instance;
   qt::QtCommonDialogs CommonDialogs;
   qt::QtProcessStarter ProcessStarter;
-  // Qt's own dialogs (files, fonts, colours) in the user's language.
+  // Qt's own dialogs (files, fonts, colours) in Japanese.
   QTranslator QtTranslator;
   ScopedService<IScreen> InstallScreen{Screen};
   ScopedService<IMessageBox> InstallMessageBox{MessageBox};
@@ -138,6 +139,8 @@ struct Application::Impl {
   ScopedService<IProcessStarter> InstallProcessStarter{ProcessStarter};
   qt::QtTrayIcon Tray;
   ScopedService<ITrayIcon> InstallTray{Tray};
+  qt::QtDoNotDisturb DoNotDisturb;
+  ScopedService<IDoNotDisturb> InstallDoNotDisturb{DoNotDisturb};
 };
 
 Application::Application(int& argc, char** argv, const std::string& title) {
@@ -147,6 +150,10 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   gCurrent = this;
+  // The program speaks Japanese whatever the session's language, and so do
+  // the toolkit's dialogs (their texts are in qtbase_ja.qm, dates and file
+  // kinds follow the default locale).
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   if (mImpl->QtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                                QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(&mImpl->QtTranslator);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtCommonDialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -10,11 +11,15 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QEventLoop>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -40,21 +45,59 @@ bool FillBuffer(std::string& buffer, int32_t max, const std::string& text) {
   return true;
 }
 
-// The face's own (untranslated) style nearest to a weight and slant. Qt's
-// font dialog looks the style up by name, and a translated style name
-// ("太字") would match none of the face's styles.
-QString NearestStyle(const QString& family, int weight, bool italic) {
+// The width a style's name gives (the names fonts use for their widths, as
+// in "Condensed Bold" or "SemiExpanded"), in percent of the normal width.
+int StretchOfStyle(const QString& style) {
+  QString name = style.toLower();
+  name.remove(QLatin1Char(' '));
+  name.remove(QLatin1Char('-'));
+  static const struct {
+    const char* Word;
+    int Stretch;
+  } widths[] = {{"ultracondensed", 50}, {"extracondensed", 62}, {"semicondensed", 87}, {"condensed", 75},
+                {"narrow", 75},         {"ultraexpanded", 200}, {"extraexpanded", 150}, {"semiexpanded", 112},
+                {"expanded", 125}};
+  for (const auto& width : widths) {
+    if (name.contains(QLatin1String(width.Word))) return width.Stretch;
+  }
+  return 100;
+}
+
+// The face's own (untranslated) style nearest to a weight, slant and width
+// (0 = normal width). Qt's font dialog looks the style up by name, and a
+// translated style name ("太字") would match none of the face's styles.
+QString NearestStyle(const QString& family, int weight, bool italic, int stretch) {
   QString best;
   int bestDistance = 0;
+  const int width = stretch > 0 ? stretch : 100;
   for (const QString& style : QFontDatabase::styles(family)) {
-    const int distance = std::abs(QFontDatabase::weight(family, style) - weight) +
-                         (QFontDatabase::italic(family, style) == italic ? 0 : 1000);
+    // An oblique face is slanted too, though the database calls only italic ones so.
+    const bool slanted =
+        QFontDatabase::italic(family, style) || style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive);
+    const int distance = std::abs(QFontDatabase::weight(family, style) - weight) + (slanted == italic ? 0 : 1000) +
+                         2 * std::abs(StretchOfStyle(style) - width);
     if (best.isEmpty() || distance < bestDistance) {
       best = style;
       bestDistance = distance;
     }
   }
   return best;
+}
+
+// The detail view's size, kind and date columns as wide as what they show
+// (Japanese dates are wider than the dialog's defaults); the name takes the
+// rest.
+void ReadableColumns(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (!view) return;
+  QHeaderView* header = view->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < header->count(); ++column) {
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 440)));
 }
 
 }  // namespace
@@ -84,6 +127,12 @@ QStringList QtCommonDialogs::NameFilters(const std::string& filter) {
 }
 
 int QtCommonDialogs::Run(QDialog& dialog) {
+  // The keyboard goes back to the window that had it; without a window
+  // manager nobody else gives it back.
+  const QPointer<QWidget> before = QApplication::activeWindow();
+  const auto giveBack = qScopeGuard([&before] {
+    if (before && before->isVisible()) before->activateWindow();
+  });
   if (!Shown) return dialog.exec();
   // The hook runs once the dialog is on the screen and its loop runs: a
   // hook run before (events handled while the dialog shows itself) would
@@ -123,6 +172,7 @@ bool QtCommonDialogs::FileDialog(bool save, OpenFileNameInfo& ofn) {
   if (!ofn.lpstrDefExt.empty()) dialog.setDefaultSuffix(ToQ(ofn.lpstrDefExt));
   const QString initialName = ToQ(BeforeNul(ofn.lpstrFile));
   if (!initialName.isEmpty()) dialog.selectFile(initialName);
+  ReadableColumns(dialog);
 
   if (Run(dialog) != QDialog::Accepted) return false;
   const QStringList files = dialog.selectedFiles();
@@ -173,15 +223,44 @@ bool QtCommonDialogs::ChooseFont(ChooseFontInfo& cf) {
     initial.setItalic(lf.lfItalic != 0);
     initial.setUnderline(lf.lfUnderline != 0);
     initial.setStrikeOut(lf.lfStrikeOut != 0);
+    if (lf.lfStretch > 0) initial.setStretch(std::clamp<int>(lf.lfStretch, 1, 4000));
     // The dialog lists faces by the names the font database gives them
     // (localised, "IPA Pゴシック"), and substituted faces by their substitute.
     initial.setFamily(QFontInfo(initial).family());
-    initial.setStyleName(NearestStyle(initial.family(), initial.weight(), initial.italic()));
+    initial.setStyleName(NearestStyle(initial.family(), initial.weight(), initial.italic(), lf.lfStretch));
     fonts->setCurrentFont(initial);
   }
+  // Another face keeps the style chosen so far as near as the face has it
+  // (Qt's dialog would take the face's first style, such as "Condensed
+  // Italic", when the same name is missing).
+  QFont shown = fonts->currentFont();
+  bool adjusting = false;
+  QObject::connect(fonts, &QFontDialog::currentFontChanged, fonts, [fonts, &shown, &adjusting](const QFont& font) {
+    if (adjusting) return;
+    if (font.family() != shown.family()) {
+      const QString style = NearestStyle(font.family(), shown.weight(), shown.italic(), StretchOfStyle(shown.styleName()));
+      if (!style.isEmpty() && style != font.styleName()) {
+        QFont kept = QFontDatabase::font(font.family(), style, std::max(1, font.pointSize()));
+        if (font.pointSizeF() > 0) kept.setPointSizeF(font.pointSizeF());
+        kept.setUnderline(font.underline());
+        kept.setStrikeOut(font.strikeOut());
+        adjusting = true;
+        fonts->setCurrentFont(kept);
+        adjusting = false;
+        shown = fonts->currentFont();
+        return;
+      }
+    }
+    shown = font;
+  });
 
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(fonts);
+  // Esc in the font lists closes the whole dialog, not just the lists.
+  QObject::connect(fonts, &QDialog::finished, &dialog, [&dialog](int result) {
+    if (result == QDialog::Accepted) dialog.accept();
+    else dialog.reject();
+  });
 
   // Qt's font dialog has no colour: a button beside it chooses one.
   QColor color = ToQColor(cf.rgbColors);
@@ -202,6 +281,7 @@ bool QtCommonDialogs::ChooseFont(ChooseFontInfo& cf) {
     paint();
     QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &color, &colorChanged, paint] {
       const QColor chosen = QColorDialog::getColor(color, &dialog, QStringLiteral("色の選択"));
+      dialog.activateWindow();
       if (!chosen.isValid()) return;
       color = chosen;
       colorChanged = true;
@@ -233,6 +313,9 @@ bool QtCommonDialogs::ChooseFont(ChooseFontInfo& cf) {
   lf.lfUnderline = chosen.underline() ? 1 : 0;
   lf.lfStrikeOut = chosen.strikeOut() ? 1 : 0;
   lf.lfFaceName = FromQ(chosen.family());
+  // The width of the chosen style, so that the same face comes back.
+  lf.lfStretch = static_cast<int16_t>(
+      !chosen.styleName().isEmpty() || chosen.stretch() <= 0 ? StretchOfStyle(chosen.styleName()) : chosen.stretch());
   cf.iPointSize = static_cast<int32_t>(std::lround(points * 10));
   cf.nFontType = static_cast<int16_t>((chosen.weight() >= QFont::Bold ? BOLD_FONTTYPE : 0) |
                                       (chosen.italic() ? ITALIC_FONTTYPE : 0));

@@ -1,5 +1,6 @@
 #include "platform/qt/QtConvert.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform::qt {
@@ -12,6 +13,7 @@ QFont ToQFont(const StdFont& font) {
   f.setItalic(font.Italic);
   f.setUnderline(font.Underline);
   f.setStrikeOut(font.Strikethrough);
+  if (font.Stretch > 0) f.setStretch(std::clamp<int>(font.Stretch, 1, 4000));
   f.setStyleStrategy(QFont::PreferDefault);
   return f;
 }

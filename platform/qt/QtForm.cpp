@@ -56,6 +56,10 @@ class FormWidget final : public QWidget {
     Raise(mForm.Events.MouseDown, e, e->button());
   }
   void mouseMoveEvent(QMouseEvent* e) override {
+    if (mResizing) {
+      ResizeTo(e->globalPosition().toPoint());
+      return;
+    }
     if (mDragging) {
       move(mDragOrigin + e->globalPosition().toPoint() - mPressGlobal);
       return;
@@ -64,6 +68,10 @@ class FormWidget final : public QWidget {
     Raise(mForm.Events.MouseMove, e, e->buttons());
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
+    if (mResizing) {
+      mResizing = {};
+      return;
+    }
     if (mDragging) {
       mDragging = false;
       return;
@@ -117,10 +125,34 @@ class FormWidget final : public QWidget {
     if (p.y() >= height() - grip) edges |= Qt::BottomEdge;
     return edges;
   }
+  // The window manager's resize loop; without a window manager that offers
+  // one, the pressed edges follow the pointer until the button is released.
   bool StartResize(QMouseEvent* e) {
     const Qt::Edges edges = EdgesAt(e->position().toPoint());
     if (!edges || e->button() != Qt::LeftButton || !windowHandle()) return false;
-    return windowHandle()->startSystemResize(edges);
+    if (windowHandle()->startSystemResize(edges)) return true;
+    mResizing = edges;
+    mPressGlobal = e->globalPosition().toPoint();
+    mResizeOrigin = geometry();
+    return true;
+  }
+  void ResizeTo(QPoint global) {
+    const QPoint d = global - mPressGlobal;
+    const QSize least = minimumSize().expandedTo(QSize(1, 1));
+    const QSize most = maximumSize();
+    QRect r = mResizeOrigin;
+    // The edge opposite the pressed one stays where it is.
+    if (mResizing & Qt::LeftEdge) {
+      r.setLeft(r.right() + 1 - std::clamp(r.width() - d.x(), least.width(), most.width()));
+    } else if (mResizing & Qt::RightEdge) {
+      r.setWidth(std::clamp(r.width() + d.x(), least.width(), most.width()));
+    }
+    if (mResizing & Qt::TopEdge) {
+      r.setTop(r.bottom() + 1 - std::clamp(r.height() - d.y(), least.height(), most.height()));
+    } else if (mResizing & Qt::BottomEdge) {
+      r.setHeight(std::clamp(r.height() + d.y(), least.height(), most.height()));
+    }
+    if (r != geometry()) setGeometry(r);
   }
   void UpdateResizeCursor(QMouseEvent* e) {
     const Qt::Edges edges = EdgesAt(e->position().toPoint());
@@ -141,6 +173,8 @@ class FormWidget final : public QWidget {
   QPoint mPressGlobal;
   QPoint mDragOrigin;
   bool mDragging = false;
+  Qt::Edges mResizing;
+  QRect mResizeOrigin;
 };
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "platform/qt/QtConvert.h"
 
@@ -50,6 +51,14 @@ class PictureWidget final : public QWidget {
     int16_t code = VbKeyCode(e->key());
     if (mBox.KeyDown && code != 0) mBox.KeyDown(code, VbShift(e->modifiers()));
     else QWidget::keyPressEvent(e);
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    const int delta = e->angleDelta().y();
+    if (!mBox.MouseWheel || delta == 0) {
+      e->ignore();
+      return;
+    }
+    mBox.MouseWheel(delta, VbShift(e->modifiers()));
   }
   // Switching to another window keeps the focus where it is, as far as the
   // window's controls are concerned.

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
@@ -60,6 +61,19 @@ PixelRect QtScreen::WorkArea(const IForm* window) const {
   return PixelRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
+namespace {
+
+// Runs a message box and gives the keyboard back to the window that had it:
+// without a window manager nobody else does, and that window's keys (its
+// Alt shortcuts) would stay dead until it is clicked.
+void RunBox(QMessageBox& box) {
+  const QPointer<QWidget> before = QApplication::activeWindow();
+  box.exec();
+  if (before && before->isVisible()) before->activateWindow();
+}
+
+}  // namespace
+
 int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::string& title) {
   QMessageBox box;
   box.setWindowTitle(ToQ(title));
@@ -80,18 +94,18 @@ int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::
     case vbYesNo: {
       box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
       QAbstractButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-      box.exec();
+      RunBox(box);
       return box.clickedButton() == no ? vbNo : vbYes;
     }
     case vbOKCancel: {
       box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
       QAbstractButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-      box.exec();
+      RunBox(box);
       return box.clickedButton() == cancel ? vbCancel : vbOK;
     }
     default:
       box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-      box.exec();
+      RunBox(box);
       return vbOK;
   }
 }

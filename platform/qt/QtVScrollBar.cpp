@@ -1,8 +1,11 @@
 #include "platform/qt/QtVScrollBar.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QScrollBar>
 
+#include "platform/Form.h"
 #include "platform/qt/QtConvert.h"
 
 namespace platform::qt {
@@ -74,6 +77,18 @@ void QtVScrollBar::SetLargeChange(int16_t value) {
 bool QtVScrollBar::Enabled() const { return mWidget && mWidget->isEnabled(); }
 void QtVScrollBar::SetEnabled(bool enabled) {
   if (mWidget) mWidget->setEnabled(enabled);
+}
+
+void QtVScrollBar::WheelScroll(int32_t delta, int16_t shift) {
+  if (!mWidget || !mWidget->isEnabled() || delta == 0) return;
+  Qt::KeyboardModifiers modifiers;
+  if (shift & vbShiftMask) modifiers |= Qt::ShiftModifier;
+  if (shift & vbCtrlMask) modifiers |= Qt::ControlModifier;
+  if (shift & vbAltMask) modifiers |= Qt::AltModifier;
+  const QPointF centre(mWidget->width() / 2.0, mWidget->height() / 2.0);
+  QWheelEvent wheel(centre, mWidget->mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(mWidget, &wheel);
 }
 
 }  // namespace platform::qt

@@ -24,6 +24,8 @@ class QtVScrollBar final : public QtControl<IVScrollBar> {
   void SetLargeChange(int16_t value) override;
   bool Enabled() const override;
   void SetEnabled(bool enabled) override;
+  // The bar's own wheel handling, so the desktop's scroll settings apply.
+  void WheelScroll(int32_t delta, int16_t shift) override;
 
  private:
   QScrollBar* Bar() const;

@@ -214,11 +214,23 @@ TEST_F(Scrolling, RangeStepsAndKeys) {
   key = 40;
   canvas.KeyDown(key, 0);
   EXPECT_EQ(scroll.Value(), max);
-  key = 33;  // Page Up does nothing
+  key = 33;  // Page Up and Page Down: the large step
   canvas.KeyDown(key, 0);
+  EXPECT_EQ(scroll.Value(), max - max / 10);
+  key = 34;
+  scroll.KeyDown(key, 0);
+  scroll.KeyDown(key, 0);
   EXPECT_EQ(scroll.Value(), max);
   key = 36;
   canvas.KeyDown(key, 0);
+  EXPECT_EQ(scroll.Value(), 0);
+
+  // The wheel over the page: three small steps a notch down, a large step
+  // with Shift, never beyond the range.
+  canvas.MouseWheel(-120, 0);
+  EXPECT_EQ(scroll.Value(), 3 * (max / 50));
+  EXPECT_DOUBLE_EQ(canvas.Top(), -(canvas.Height() - back.ScaleHeight()) * scroll.Value() / max);
+  canvas.MouseWheel(120, platform::vbShiftMask);
   EXPECT_EQ(scroll.Value(), 0);
 }
 

@@ -146,7 +146,11 @@ TEST(SettingsStore, SaveWritesFontThenCopiesInOrderAsNumbersAndBooleans) {
   const std::vector<std::string> order = {"FontName",  "FontWeight", "FontBold",       "FontItalic",     "FontStrikethrough",
                                           "FontUnderline", "FontColor", "MoveSide",     "UpperRow",       "UnderRow",
                                           "UpperRowFormat", "UnderRowFormat", "TopMost", "TimeSignalRepeat", "NoUseTimeSignal",
-                                          "UsePCBuzzer", "WavFile", "NoTestDllReg"};
+                                          "UsePCBuzzer", "WavFile", "NoTestDllReg",
+                                          // the time signal's working-day options follow
+                                          "QuietHours", "QuietFrom", "QuietTo", "ChosenDaysOnly", "SignalDays",
+                                          "NoHolidaySignal", "DoNotDisturb", "HalfHourSignal", "HalfHourMML",
+                                          "SignalVolume"};
   EXPECT_EQ(store.WrittenKeys, order);
   auto get = [&](const std::string& key) { return store.Values[{"Kelvora", "Settings", key}]; };
   EXPECT_EQ(get("FontColor"), "-2147483630");

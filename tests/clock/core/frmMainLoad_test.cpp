@@ -48,6 +48,27 @@ TEST(ClockStart, AFontWeightOrColourOutOfRangeReadsAsTheDefault) {
   EXPECT_TRUE(start.box.Calls.empty());
 }
 
+TEST(ClockStart, AStoredWidthOfTheFaceComesBackAndOlderFilesKeepTheFacesOwn) {
+  double condensedWidth = 0;
+  {
+    StartWithFile start("[Settings]\nFontName=DejaVu Sans\nFontStretch=75\n");
+    EXPECT_EQ(start.clock.Label1(0).Font().Stretch, 75);
+    EXPECT_EQ(start.clock.Label1(1).Font().Stretch, 75);
+    start.clock.Label1(0).SetFontSize(20);
+    condensedWidth = start.clock.Label1(0).Width();
+    int16_t cancel = 0;
+    start.clock.Form_Unload(cancel);
+    EXPECT_EQ(start.store->GetSetting("Kelvora", "Settings", "FontStretch"), "75");
+  }
+  StartWithFile old("[Settings]\nFontName=DejaVu Sans\n");
+  EXPECT_EQ(old.clock.Label1(0).Font().Stretch, 0);
+  old.clock.Label1(0).SetFontSize(20);
+  EXPECT_LT(condensedWidth, old.clock.Label1(0).Width() * 0.95) << "the condensed face is drawn";
+  int16_t cancel = 0;
+  old.clock.Form_Unload(cancel);
+  EXPECT_FALSE(old.store->GetSetting("Kelvora", "Settings", "FontStretch")) << "older files keep their keys";
+}
+
 TEST(ClockStart, AnUnusableStoredFormatShowsTheDefaultAndIsNamedOnce) {
   StartWithFile start("[Settings]\nUnderRowFormat=\"\n");
   EXPECT_EQ(start.clock.mstrRowText[0], "09:05:03");

@@ -172,13 +172,26 @@ TEST_F(ClockWindowTest, TheFirstResizeIsIgnoredAndLaterOnesRelayout) {
   EXPECT_GT(clock->msngRowFontSize[0], 0);
 }
 
+TEST_F(ClockWindowTest, AWindowThatGrowsBeforeItIsShownIsLaidOutAgainAtOnce) {
+  // Laid out by the settings dialog's load, then made larger (the least
+  // size of the work area) before the first notification: the rows are
+  // fitted and centred for the new size.
+  clock->RelayoutClock();
+  const float small = clock->msngRowFontSize[0];
+  clock->Form().Move(0, 0, 5760, 1500);
+  clock->Form_Resize();
+  EXPECT_GT(clock->msngRowFontSize[0], small);
+  const platform::ILabel& top = clock->Label1(0);
+  EXPECT_NEAR(top.Left(), (clock->Form().ScaleWidth() - top.Width()) / 2, 1);
+}
+
 TEST_F(ClockWindowTest, ClosingSavesThePlacementThenTheSettingsWithTheRowsFont) {
   int16_t code = 115;
   clock->Form_KeyDown(code, 0);  // F4 alone does nothing
   EXPECT_TRUE(store.WrittenKeys.empty());
   int16_t cancel = 0;
   clock->Form_Unload(cancel);
-  ASSERT_EQ(store.WrittenKeys.size(), 4u + 18u);
+  ASSERT_EQ(store.WrittenKeys.size(), 4u + 18u + 10u);  // the time signal's working-day options last
   EXPECT_EQ(std::vector<std::string>(store.WrittenKeys.begin(), store.WrittenKeys.begin() + 5),
             (std::vector<std::string>{"MainLeft", "MainTop", "MainWidth", "MainHeight", "FontName"}));
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "FontName"}]), "IPAPGothic");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -235,17 +236,42 @@ TEST_F(HelpWindow, ThePageFillsTheWindowButATinyWindowLeavesItsSize) {
   IForm& form = help->Form();
   const double cl = help->Picture1->Left(), ct = help->Picture1->Top();
   const double menuBar = form.Height() - form.ScaleHeight();
-  form.Move(form.Left(), form.Top(), 9000, 7200 + menuBar);
+  // Wide enough for the button row in one line.
+  form.Move(form.Left(), form.Top(), 10500, 7200 + menuBar);
   help->Form_Resize();
-  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 10500 - 2 * cl - help->VScroll1->Width());
   EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
   EXPECT_DOUBLE_EQ(help->VScroll1->Left(), help->Picture1->Left() + help->Picture1->Width());
 
   form.Move(form.Left(), form.Top(), 300, 300 + menuBar);
   help->Form_Resize();
-  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 9000 - 2 * cl - help->VScroll1->Width());
+  EXPECT_DOUBLE_EQ(help->Picture1->Width(), 10500 - 2 * cl - help->VScroll1->Width());
   EXPECT_DOUBLE_EQ(help->Picture1->Height(), 7200 - ct - cl);
   EXPECT_DOUBLE_EQ(help->Picture1->Left(), cl);
+}
+
+TEST_F(HelpWindow, ANarrowWindowWrapsTheButtonRowAboveThePage) {
+  Load(page1);
+  IForm& form = help->Form();
+  const double menuBar = form.Height() - form.ScaleHeight();
+  for (double width : {9600.0, 6000.0, 3000.0, 1500.0}) {
+    SCOPED_TRACE(width);
+    form.Move(form.Left(), form.Top(), width, 7200 + menuBar);
+    help->Form_Resize();
+    double lowest = 0;
+    for (int16_t i = 0; i < 7; ++i) {
+      const ICommandButton& b = help->Command1(i);
+      EXPECT_LE(b.Left() + b.Width(), form.ScaleWidth()) << "button " << i << " is whole";
+      if (i > 0) {
+        const ICommandButton& a = help->Command1(static_cast<int16_t>(i - 1));
+        EXPECT_TRUE(b.Left() >= a.Left() + a.Width() || b.Top() >= a.Top() + a.Height()) << "button " << i;
+      }
+      lowest = std::max(lowest, b.Top() + b.Height());
+    }
+    EXPECT_GT(help->Picture1->Top(), lowest) << "the page starts below the buttons";
+    EXPECT_DOUBLE_EQ(help->VScroll1->Top(), help->Picture1->Top());
+    EXPECT_DOUBLE_EQ(help->Picture1->Top() + help->Picture1->Height(), 7200 - help->Picture1->Left());
+  }
 }
 
 TEST_F(HelpWindow, UnloadKeepsThePlacementAndTheNextLoadStartsAfresh) {

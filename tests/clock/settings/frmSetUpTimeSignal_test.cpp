@@ -42,6 +42,18 @@ TEST_F(SetUpFixture, TestingTellsWhatCannotSound) {
   Click(5);
   d.Command1(5).SetValue(true);
   EXPECT_EQ(Prompts(), std::vector<std::string>{"ファイルが見つかりません|16"});
+
+  // Without a sound device a melody or a file that would sound says so
+  // instead of staying silent; a missing file is still named as such.
+  basMain::mblnNoSoundOutput = true;
+  messages.Calls.clear();
+  d.Command1(5).SetValue(true);
+  d.Text1->SetText("MML:CDE");
+  d.Command1(5).SetValue(true);
+  basMain::mblnNoSoundOutput = false;
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{"ファイルが見つかりません|16",
+                                                 "音声出力装置が見つからないため、音を鳴らせません|48"}));
+  EXPECT_FALSE(d.mcPlayMML) << "nothing plays";
 }
 
 TEST_F(SetUpFixture, AMelodyThePlayerRejectsIsReportedAndTheDialogStaysUsable) {

@@ -112,7 +112,7 @@ TEST_F(SetUpFixture, ControlsSitAtTheirDesignPlacesAndThePagesInTheTabStrip) {
   EXPECT_EQ(Place(d.Check1(5)), (std::vector<double>{4320, 1680, 3255, 375}));
 
   const clsTabStrip& tabs = *d.mcTabStrip;
-  ASSERT_EQ(tabs.Count(), 2);
+  ASSERT_EQ(tabs.Count(), 3);
   EXPECT_EQ(tabs.Tab(0).Caption, "表示設定");
   EXPECT_EQ(tabs.Tab(1).AccelKey, "S");
   for (int16_t i = 0; i < 2; ++i) {

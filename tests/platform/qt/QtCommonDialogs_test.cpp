@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QFontDialog>
+#include <QLabel>
+#include <QListView>
 #include <QLineEdit>
 #include <QTimer>
 #include <cstdlib>
@@ -157,6 +159,60 @@ TEST(QtFontDialog, TheChosenFontReturnsInDeviceUnitsAndAnUntouchedColourStays) {
   dialogs.Shown = [](QDialog& dialog) { dialog.reject(); };
   EXPECT_FALSE(dialogs.ChooseFont(cf));
   EXPECT_EQ(dialogs.CommDlgExtendedError(), 0);
+}
+
+// The labels the dialog shows, with their accelerators.
+QStringList LabelTexts(QWidget& dialog) {
+  QStringList texts;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+  return texts;
+}
+
+TEST(QtFontDialog, SpeaksJapaneseAndKeepsTheStyleAcrossFacesAndTheWidthComesBack) {
+  qt::QtCommonDialogs dialogs;
+  LogFont lf;
+  lf.lfHeight = -12;
+  lf.lfFaceName = "IPAPGothic";
+  ChooseFontInfo cf;
+  cf.lpLogFont = &lf;
+  cf.Flags = 196865 | CF_INITTOLOGFONTSTRUCT;
+  QStringList labels;
+  QString styleAfterFace;
+  dialogs.Shown = [&](QDialog& dialog) {
+    labels = LabelTexts(dialog);
+    // The user picks another face in the list: its style is the nearest to
+    // the one shown (Qt itself would take the face's first, "Condensed Italic").
+    auto* fonts = dialog.findChild<QFontDialog*>();
+    auto* families = fonts->findChildren<QListView*>().value(0);
+    ASSERT_NE(families, nullptr);
+    const QModelIndexList serif = families->model()->match(families->model()->index(0, 0), Qt::DisplayRole,
+                                                           QStringLiteral("DejaVu Serif"), 1, Qt::MatchExactly);
+    ASSERT_EQ(serif.size(), 1);
+    families->setCurrentIndex(serif.front());
+    styleAfterFace = fonts->currentFont().styleName();
+    dialog.accept();
+  };
+  ASSERT_TRUE(dialogs.ChooseFont(cf));
+  EXPECT_TRUE(labels.contains(QStringLiteral("フォント(&F)"))) << labels.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(labels.contains(QStringLiteral("サイズ(&S)"))) << labels.join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(styleAfterFace.toStdString(), "Book");
+  EXPECT_EQ(lf.lfFaceName, "DejaVu Serif");
+  EXPECT_EQ(lf.lfItalic, 0);
+  EXPECT_EQ(lf.lfStretch, 100);
+
+  // A condensed bold face goes in by weight and width and comes back so.
+  lf.lfFaceName = "DejaVu Sans";
+  lf.lfWeight = 700;
+  lf.lfStretch = 75;
+  QString initialStyle;
+  dialogs.Shown = [&](QDialog& dialog) {
+    initialStyle = dialog.findChild<QFontDialog*>()->currentFont().styleName();
+    dialog.accept();
+  };
+  ASSERT_TRUE(dialogs.ChooseFont(cf));
+  EXPECT_EQ(initialStyle.toStdString(), "Condensed Bold");
+  EXPECT_EQ(lf.lfWeight, 700);
+  EXPECT_EQ(lf.lfStretch, 75);
 }
 
 }  // namespace
