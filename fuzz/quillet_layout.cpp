@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::QuietHost quiet;
   fakes::FakePictureBox back{"Picture1"}, canvas{"Picture2"}, work{"Picture3"};
   fakes::FakeScrollBar scroll;
+  canvas.Records = false;
+  work.Records = false;
   back.Move(0, 0, 6000, 4500);
   canvas.Move(0, 0, 6000, 4500);
   work.Move(0, 0, 6000, 4500);

@@ -69,7 +69,9 @@ class Application {
 
   // Called once when the program is told to end from outside its windows
   // (the session ends, or SIGTERM, SIGHUP or SIGINT arrives), before the
-  // message loop stops: the place to save what must survive.
+  // message loop stops: the place to save what must survive. Install it
+  // before anything of the program can be seen from outside: a signal that
+  // arrives from then on is kept and handled once Run starts the loop.
   void SetShutdownHandler(std::function<void()> handler);
 
   // Shows a run-time error that no handler caught (the program installs its

@@ -46,6 +46,12 @@ bool IsPreviousInstanceRunning(platform::Application& app) { return app.PrevInst
 
 bool StartUp(platform::Application& app) {
   using platform::Application;
+  // Ended from outside (the session ends, a termination signal): the same
+  // unload chain as the program's own end. Installed before the
+  // single-instance claim can be seen, so no termination finds it missing.
+  app.SetShutdownHandler([] {
+    if (gfrmSetUp) gfrmSetUp->Form().Unload();
+  });
   if (IsPreviousInstanceRunning(app)) return false;
   mstrSetUpTitle = "時計の設定メニュー  ";
   Application::Guard([] { SettingsStore::LoadSettings(); });
@@ -72,11 +78,6 @@ bool StartUp(platform::Application& app) {
   gClock->Form().Show();
   gClock->Form().ZOrder(0);
 
-  // Ended from outside (the session ends, a termination signal): the same
-  // unload chain as the program's own end.
-  app.SetShutdownHandler([] {
-    if (gfrmSetUp) gfrmSetUp->Form().Unload();
-  });
   gfncOpenSoundOutput = OpenSoundOutput;
   CheckPlacementLater(gPlacementTimer);
   return true;

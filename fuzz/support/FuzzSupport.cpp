@@ -50,15 +50,24 @@ std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_
   return path;
 }
 
+namespace {
+// Ended by StopPlatform, never by an exit handler: Qt cannot end after the
+// program's statics are gone.
+platform::Application* gApp = nullptr;
+}  // namespace
+
 void StartPlatform() {
-  // Never destroyed: Qt cannot end after the program's statics are gone.
-  static platform::Application* app = nullptr;
+  platform::Application*& app = gApp;
   if (app) return;
   const std::string runtime = ScratchDir() + "/runtime";
   fs::create_directories(runtime);
   ::chmod(runtime.c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  setenv("HOME", ScratchDir().c_str(), 1);
   setenv("XDG_CONFIG_HOME", (ScratchDir() + "/config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (ScratchDir() + "/data").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (ScratchDir() + "/cache").c_str(), 1);
+  for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("QT_LOGGING_RULES", "qt.qpa.*=false", 1);
   setenv("LANG", "ja_JP.UTF-8", 1);
@@ -70,6 +79,11 @@ void StartPlatform() {
   static char name[] = "kelvora-fuzz";
   static char* argv[] = {name, nullptr};
   app = new platform::Application(argc, argv, "Kelvora");
+}
+
+void StopPlatform() {
+  delete gApp;
+  gApp = nullptr;
 }
 
 void Fail(const std::string& what) {

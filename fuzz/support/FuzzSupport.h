@@ -17,8 +17,12 @@
 namespace fuzz {
 
 // Pins the environment (Qt's offscreen platform, Japanese locale, Tokyo
-// time, settings in the scratch folder) and starts the platform once.
+// time, home, settings, data and runtime folders in the scratch folder, no
+// session bus or display of the user's) and starts the platform once.
 void StartPlatform();
+// Ends the platform started by StartPlatform, with the windows, fonts and
+// threads Qt made for it (the replay driver, before the leak check at exit).
+void StopPlatform();
 
 // A folder of this process for the files targets write; removed at exit.
 const std::string& ScratchDir();

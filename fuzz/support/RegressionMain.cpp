@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+#include "fuzz/support/FuzzSupport.h"
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -42,5 +44,6 @@ int main(int argc, char** argv) {
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
   }
   std::printf("%zu inputs run\n", inputs.size());
+  fuzz::StopPlatform();
   return 0;
 }

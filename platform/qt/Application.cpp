@@ -177,7 +177,12 @@ Application& Application::Current() {
   if (!gCurrent) throw std::logic_error("no application");
   return *gCurrent;
 }
-int Application::Run() { return QApplication::exec(); }
+int Application::Run() {
+  // A termination that arrived during start-up is handled now, with the
+  // windows made and the loop there to quit.
+  if (mImpl->SignalNotifier) mImpl->SignalNotifier->setEnabled(true);
+  return QApplication::exec();
+}
 void Application::Quit() { QApplication::quit(); }
 void Application::DoEvents() { QApplication::processEvents(); }
 void Application::RunWhenIdle(std::function<void()> step) {
@@ -260,6 +265,9 @@ void Application::SetShutdownHandler(std::function<void()> handler) {
   // Signals only write a byte; the loop reads it and quits in order.
   if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) == 0) {
     impl.SignalNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[1], QSocketNotifier::Read);
+    // Read once the message loop runs (Run): a signal caught before only
+    // leaves its byte in the pipe.
+    impl.SignalNotifier->setEnabled(false);
     QObject::connect(impl.SignalNotifier.get(), &QSocketNotifier::activated, [&impl] {
       char byte = 0;
       [[maybe_unused]] const ssize_t got = ::read(gSignalPipe[1], &byte, 1);

@@ -49,7 +49,8 @@ TEST_F(OpenHelpTest, WithoutADocumentTheDialogAsksAndACancelStoresAndOpensNothin
   basMain::OpenHelp();
   ASSERT_EQ(dialogs.FileCalls.size(), 1u);
   EXPECT_EQ(dialogs.FileCalls[0].Info.lpstrTitle, "HTML ヘルプファイル名の選択");
-  EXPECT_EQ(dialogs.FileCalls[0].Info.Flags, 0x201004);
+  EXPECT_EQ(dialogs.FileCalls[0].Info.Flags,
+            platform::OFN_LONGNAMES | platform::OFN_FILEMUSTEXIST | platform::OFN_HIDEREADONLY);
   EXPECT_TRUE(shell.Opened.empty());
   EXPECT_TRUE(store.WrittenKeys.empty());
 }

@@ -1,6 +1,10 @@
 // The clock's popup menu and its clipboard copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "ClockFixture.h"
 #include "platform/fake/MemoryClipboard.h"
 #include "platform/fake/RecordingPopupMenu.h"
@@ -38,12 +42,31 @@ TEST_F(MenuTest, CopyPutsTheBottomRowsFormatFirstEvenWithBothRowsHidden) {
   EXPECT_EQ(clipboard.Text, "月曜日 12/07   09  \r\n");
 }
 
-TEST_F(MenuTest, EndClosesTheClockAndSavesTheSettings) {
+// Fault caught: an end that loses what the user changed during the run
+// (keys left out, the placement or the in-memory values not written).
+TEST_F(MenuTest, EndClosesTheClockAndSavesThePlacementAndEverySettingAsItStands) {
   frmMain& clock = Clock();
+  SettingsStore::MoveSide = 3;
+  SettingsStore::WavFile = "MML:CDE";
+  SettingsStore::UpperRowFormat = "GGG ee年";
+  SettingsStore::TimeSignalRepeat = true;
   menus.Choose = "mnuEnd";
   clock.Form().Events.MouseDown(platform::vbRightButton, 0, 15, 15);
   EXPECT_TRUE(clock.mblnUnloaded);
-  EXPECT_FALSE(store.WrittenKeys.empty());
+  std::vector<std::string> written = store.WrittenKeys;
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::string>{
+                         "FontBold",       "FontColor",      "FontItalic",       "FontName",    "FontStrikethrough",
+                         "FontUnderline",  "FontWeight",     "MainHeight",       "MainLeft",    "MainTop",
+                         "MainWidth",      "MoveSide",       "NoTestDllReg",     "NoUseTimeSignal", "TimeSignalRepeat",
+                         "TopMost",        "UnderRow",       "UnderRowFormat",   "UpperRow",    "UpperRowFormat",
+                         "UsePCBuzzer",    "WavFile"}));
+  const auto value = [&](const char* key) { return store.Values[{"Kelvora", "Settings", key}]; };
+  EXPECT_EQ(value("MoveSide"), "3");
+  EXPECT_EQ(value("WavFile"), "MML:CDE");
+  EXPECT_EQ(value("UpperRowFormat"), "GGG ee年");
+  EXPECT_EQ(value("TimeSignalRepeat"), "-1");
+  EXPECT_DOUBLE_EQ(std::stod(value("MainWidth")), clock.Form().Width());
 }
 
 }  // namespace

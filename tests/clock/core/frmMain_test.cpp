@@ -101,7 +101,10 @@ TEST_F(ClockWindowTest, FitFontSizeGivesTheWalksAnswer) {
   EXPECT_EQ(frmMain::FitFontSize(500, -3, "09:05:03 ", form, 0), 0);
 }
 
-TEST_F(ClockWindowTest, ForcedUpdatePlacesBothRowsAsTheTableSays) {
+// Faults caught: a label that does not take its text's size (text cut off,
+// or centred on a wrong width), rows outside the window or on each other,
+// a row off the window's centre line, the height not split two to one.
+TEST_F(ClockWindowTest, AForcedUpdateShowsBothRowsWholeCentredOneAboveTheOtherInsideTheWindow) {
   clock->RelayoutClock();
   platform::IForm& form = clock->Form();
   const double sw = form.ScaleWidth(), sh = form.ScaleHeight();
@@ -112,12 +115,20 @@ TEST_F(ClockWindowTest, ForcedUpdatePlacesBothRowsAsTheTableSays) {
   EXPECT_TRUE(top.Visible());
   EXPECT_TRUE(bottom.Visible());
   EXPECT_GT(clock->msngRowFontSize[0], clock->msngRowFontSize[1]) << "the top row has two thirds of the height";
-  EXPECT_NEAR(top.Left(), (sw - top.Width()) / 2, kPx / 2);
-  EXPECT_NEAR(top.Top(), 3 * kPx, kPx / 2);
-  EXPECT_NEAR(bottom.Left(), (sw - bottom.Width()) / 2 + kPx, kPx / 2);
-  EXPECT_NEAR(bottom.Top(), (sh - top.Height() - bottom.Height()) / 2 + top.Height(), kPx / 2);
-  EXPECT_LE(top.Left() + top.Width(), sw);
-  EXPECT_LE(bottom.Top() + bottom.Height(), sh);
+  for (platform::ILabel* row : {&top, &bottom}) {
+    form.SetFont(row->Font());
+    EXPECT_NEAR(row->Width(), form.TextWidth(row->Caption()), kPx) << row->Caption();
+    EXPECT_GE(row->Height(), form.TextHeight(row->Caption()) - kPx) << row->Caption();
+    EXPECT_GE(row->Left(), 0);
+    EXPECT_LE(row->Left() + row->Width(), sw);
+    EXPECT_GE(row->Top(), 0);
+    EXPECT_LE(row->Top() + row->Height(), sh);
+  }
+  EXPECT_NEAR(top.Left() + top.Width() / 2, sw / 2, kPx);
+  EXPECT_NEAR(bottom.Left() + bottom.Width() / 2, sw / 2 + kPx, kPx) << "one pixel right of the top row";
+  EXPECT_LE(top.Height(), 2 * sh / 3 + kPx);
+  EXPECT_LE(bottom.Height(), sh / 3 + kPx);
+  EXPECT_LE(top.Top() + top.Height(), bottom.Top() + 3 * kPx) << "the bottom row sits below the top row";
 }
 
 TEST_F(ClockWindowTest, ASingleRowIsCentredAndFillsTheHeight) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "clock/core/ProgramVersion.h"
 #include "platform/Services.h"
 #include "platform/fake/MemoryClipboard.h"
@@ -133,10 +135,44 @@ TEST_F(VersionInfoTest, OkClosesTheBox) {
   EXPECT_FALSE(box.Form().Visible());
 }
 
-TEST(VersionInfoIcon, AnIconThatCannotBeLoadedLeavesItsPlaceEmpty) {
-  frmVersionInfo box("/nonexistent/kelvora.png");
+// The icon's place, pixel by pixel, and how many of its pixels differ from
+// the button face it stands on.
+std::vector<OleColor> IconPixels(const IPictureBox& icon, int* drawn) {
+  std::vector<OleColor> pixels;
+  *drawn = 0;
+  const OleColor face = GetSysColor(COLOR_BTNFACE);
+  for (int32_t y = 0; y < static_cast<int32_t>(icon.Height() / 15); ++y) {
+    for (int32_t x = 0; x < static_cast<int32_t>(icon.Width() / 15); ++x) {
+      pixels.push_back(icon.GetPixel(x, y));
+      if (pixels.back() != face) ++*drawn;
+    }
+  }
+  return pixels;
+}
+
+// Faults caught: the box never reads the clock's icon (a wrong or dropped
+// file name, an error swallowed), or reads it but draws something else.
+TEST(VersionInfoIcon, TheClocksIconIsShownAsItsFileHoldsItAndAMissingOneLeavesItsPlaceEmpty) {
+  const std::string file = KV_HELP_DIR "/../desktop/kelvora-64.png";  // the clock's icon
+  frmVersionInfo box(file);
   box.Form_Load();
-  EXPECT_EQ(box.Text1(0).Text(), "Kelvora");
+  auto form = Controls().CreateForm(FormStyle{"frmIconReference", "", vbSizable, false, false});
+  auto reference = Controls().CreatePictureBox(*form, "picReference");
+  reference->SetAutoSize(true);
+  reference->SetBackColor(SystemColor(COLOR_BTNFACE));
+  reference->LoadPicture(file);
+  EXPECT_EQ(box.picIcon->Width(), reference->Width());
+  EXPECT_EQ(box.picIcon->Height(), reference->Height());
+  int drawn = 0, referenceDrawn = 0;
+  const std::vector<OleColor> shown = IconPixels(*box.picIcon, &drawn);
+  EXPECT_EQ(shown, IconPixels(*reference, &referenceDrawn));
+  EXPECT_GT(drawn, static_cast<int>(shown.size()) / 4) << "the icon draws most of its place";
+
+  frmVersionInfo missing("/nonexistent/kelvora.png");
+  missing.Form_Load();
+  EXPECT_EQ(missing.Text1(0).Text(), "Kelvora") << "the box loads on";
+  IconPixels(*missing.picIcon, &drawn);
+  EXPECT_EQ(drawn, 0);
 }
 
 }  // namespace

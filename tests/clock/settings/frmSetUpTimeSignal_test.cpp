@@ -95,7 +95,8 @@ TEST_F(SetUpFixture, TheFileChooserStartsAtTheTextsFolderAndTakesTheChoice) {
   const OpenFileNameInfo& ofn = dialogs.FileCalls[0].Info;
   EXPECT_EQ(ofn.lpstrInitialDir, "/usr/share/sounds/");
   EXPECT_EQ(ofn.lpstrTitle, "WAVE ファイル名の選択");
-  EXPECT_EQ(ofn.Flags, 2101252);
+  // One existing file, no read-only box, long names.
+  EXPECT_EQ(ofn.Flags, OFN_LONGNAMES | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
   EXPECT_EQ(ofn.lpstrFilter, "Wave File (*.WAV) \0 *.WAV\0\0"s);
   EXPECT_EQ(ofn.hwndOwner, &d.Form());
   EXPECT_EQ(d.Text1->Text(), "/usr/share/sounds/chime.wav");
