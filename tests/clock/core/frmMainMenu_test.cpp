@@ -56,11 +56,12 @@ TEST_F(MenuTest, EndClosesTheClockAndSavesThePlacementAndEverySettingAsItStands)
   std::vector<std::string> written = store.WrittenKeys;
   std::sort(written.begin(), written.end());
   EXPECT_EQ(written, (std::vector<std::string>{
-                         "FontBold",       "FontColor",      "FontItalic",       "FontName",    "FontStrikethrough",
-                         "FontUnderline",  "FontWeight",     "MainHeight",       "MainLeft",    "MainTop",
-                         "MainWidth",      "MoveSide",       "NoTestDllReg",     "NoUseTimeSignal", "TimeSignalRepeat",
-                         "TopMost",        "UnderRow",       "UnderRowFormat",   "UpperRow",    "UpperRowFormat",
-                         "UsePCBuzzer",    "WavFile"}));
+                         "ChosenDaysOnly", "DoNotDisturb", "FontBold", "FontColor", "FontItalic", "FontName",
+                         "FontStrikethrough", "FontUnderline", "FontWeight", "HalfHourMML", "HalfHourSignal",
+                         "MainHeight", "MainLeft", "MainTop", "MainWidth", "MoveSide", "NoHolidaySignal",
+                         "NoTestDllReg", "NoUseTimeSignal", "QuietFrom", "QuietHours", "QuietTo", "SignalDays",
+                         "SignalVolume", "TimeSignalRepeat", "TopMost", "UnderRow", "UnderRowFormat", "UpperRow",
+                         "UpperRowFormat", "UsePCBuzzer", "WavFile"}));
   const auto value = [&](const char* key) { return store.Values[{"Kelvora", "Settings", key}]; };
   EXPECT_EQ(value("MoveSide"), "3");
   EXPECT_EQ(value("WavFile"), "MML:CDE");
