@@ -30,8 +30,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = utils ] || fail "Section: $(field Section)"
 [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer: $(field Maintainer)"
 depends=$(field Depends)
-# Computed from the built files: Qt, ICU, libsndfile, the C++ library.
-for needed in libqt6widgets6 libqt6multimedia6 libsndfile1 libicu libstdc++6 libc6; do
+# Computed from the built files: Qt, ICU, the sound server, libsndfile, the C++ library.
+for needed in libqt6widgets6 libpulse0 libsndfile1 libicu libstdc++6 libc6; do
   [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ "$depends" != *kelvora* ]] || fail "Depends names the package's own libraries: $depends"
