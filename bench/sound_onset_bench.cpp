@@ -93,8 +93,8 @@ class MonitorRecorder {
     }
     bool ok = pa_context_get_state(mContext) == PA_CONTEXT_READY;
     if (ok) {
-      const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
-      mStream = pa_stream_new(mContext, "monitor", &spec, nullptr);
+      const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 1};
+      mStream = pa_stream_new(mContext, "monitor", &format, nullptr);
       pa_buffer_attr attr{};
       attr.maxlength = static_cast<uint32_t>(-1);
       attr.fragsize = kRate / 200 * sizeof(float);  // 5 ms

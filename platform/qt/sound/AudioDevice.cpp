@@ -126,8 +126,8 @@ class DeviceSink final : public ISoundSink {
 
   void OpenStream() {
     if (!mMixer || !mContext || pa_context_get_state(mContext) != PA_CONTEXT_READY) return;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<uint32_t>(kSoundRate), 1};
-    mStream = pa_stream_new(mContext, "時報", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<uint32_t>(kSoundRate), 1};
+    mStream = pa_stream_new(mContext, "時報", &format, nullptr);
     if (!mStream) return;
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
