@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class IForm;
+
 class Application {
  public:
   // title: the application title (message boxes, settings store).
@@ -27,6 +29,11 @@ class Application {
   // Runs step once from the message loop, after the events pending now
   // (guarded as every event is); dropped when no application runs.
   static void RunWhenIdle(std::function<void()> step);
+  // Runs step once, from the message loop, right after the shown form's
+  // first frame has been drawn and handed to the window system; after a
+  // second at the latest where nothing is drawn. Dropped when no
+  // application runs.
+  static void RunAfterFirstFrame(const IForm& form, std::function<void()> step);
 
   // True when another copy of this program already runs for this user; that
   // copy has then been asked to restore its last active window if it is

@@ -2,6 +2,7 @@
 
 #include "platform/Module.h"
 
+#include <dlfcn.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -306,11 +307,43 @@ ScopedCapture::~ScopedCapture() { SoundEngine().SetSink(nullptr); }
 
 // ---- files and buffers
 
+namespace {
+
+// libsndfile, with every codec it pulls in, is opened when a sound file is
+// first decoded, not at the program's start. It is asked for by its fixed
+// system name only, so the dynamic loader's own rules find it.
+struct SoundFileLibrary {
+  decltype(&sf_open) Open = nullptr;
+  decltype(&sf_readf_float) ReadFloat = nullptr;
+  decltype(&sf_close) Close = nullptr;
+};
+
+const SoundFileLibrary* SoundFiles() {
+  static const SoundFileLibrary* library = []() -> const SoundFileLibrary* {
+    void* handle = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      std::fprintf(stderr, "Kelvora: libsndfile.so.1 を読み込めません: %s\n", dlerror());
+      return nullptr;
+    }
+    static SoundFileLibrary found;
+    found.Open = reinterpret_cast<decltype(&sf_open)>(dlsym(handle, "sf_open"));
+    found.ReadFloat = reinterpret_cast<decltype(&sf_readf_float)>(dlsym(handle, "sf_readf_float"));
+    found.Close = reinterpret_cast<decltype(&sf_close)>(dlsym(handle, "sf_close"));
+    // Kept open for the run: decoding may come again at any hour.
+    return found.Open && found.ReadFloat && found.Close ? &found : nullptr;
+  }();
+  return library;
+}
+
+}  // namespace
+
 bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
   buffer.Samples.clear();
   if (path.empty()) return false;
+  const SoundFileLibrary* sf = SoundFiles();
+  if (!sf) return false;
   SF_INFO info{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  SNDFILE* file = sf->Open(path.c_str(), SFM_READ, &info);
   if (!file) return false;
   // The header's frame count is only a claim: the file is read in blocks
   // as far as it really goes, and refused past an hour of sound (far beyond
@@ -322,7 +355,7 @@ bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
     const sf_count_t blockFrames = std::max(1, 65536 / info.channels);
     std::vector<float> block(static_cast<size_t>(blockFrames) * static_cast<size_t>(info.channels));
     sf_count_t read = 0;
-    while (!tooLong && (read = sf_readf_float(file, block.data(), blockFrames)) > 0) {
+    while (!tooLong && (read = sf->ReadFloat(file, block.data(), blockFrames)) > 0) {
       for (sf_count_t i = 0; i < read; ++i) {
         float sum = 0;
         for (int c = 0; c < info.channels; ++c) sum += block[static_cast<size_t>(i * info.channels + c)];
@@ -334,7 +367,7 @@ bool DecodeSoundFile(const std::string& path, SoundBuffer& buffer) {
       tooLong = static_cast<int64_t>(mono.size()) > limit;
     }
   }
-  sf_close(file);
+  sf->Close(file);
   if (mono.empty() || tooLong) return false;
 
   if (info.samplerate == kSoundRate) {

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   frmSetUp setup;
   basMain::gfrmSetUp = &setup;
   setup.Form_Load();
+  setup.CheckComponents();
   basMain::MoveOffScreen(setup.Form());
   basMain::AddSettingsMenuItem();
   setup.Form().Show();

@@ -58,10 +58,7 @@ bool StartUp(platform::Application& app) {
 
   gClock = std::make_unique<frmMain>();
   gfrmMain = gClock.get();
-  Application::Guard([] {
-    gClock->Form_Load();
-    gClock->CheckSpeaker();
-  });
+  Application::Guard([] { gClock->Form_Load(); });
   mpicMainIcon = platform::ProgramFolder() + "/Kelvora.png";
   Application::SetIcon(mpicMainIcon);
 
@@ -77,6 +74,13 @@ bool StartUp(platform::Application& app) {
   if (Application::CanPlaceWindows()) gSetUp->Form().Show();
   gClock->Form().Show();
   gClock->Form().ZOrder(0);
+  // The component checks, which may load modules and ask the user, wait
+  // for the clock's first frame; they keep their order.
+  Application::RunAfterFirstFrame(gClock->Form(), [] {
+    if (!gClock || !gSetUp) return;
+    Application::Guard([] { gClock->CheckSpeaker(); });
+    Application::Guard([] { gSetUp->CheckComponents(); });
+  });
 
   gfncOpenSoundOutput = OpenSoundOutput;
   CheckPlacementLater(gPlacementTimer);

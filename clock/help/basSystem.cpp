@@ -14,7 +14,13 @@ bool IsFileOnSearchPath(const std::string& vstrPath) {
 }
 
 int32_t GetMachineType() {
-  static const int32_t machine = platform::LoadModule("DWSPY5.DLL") ? 2 : 0;
+  // The module's presence answers: it is loaded only when a melody first
+  // plays. One that may not be loaded (another user's, or in a folder
+  // others can write) counts as missing, as the loader would refuse it.
+  static const int32_t machine = [] {
+    const std::string path = platform::FindOnSearchPath("DWSPY5.DLL");
+    return !path.empty() && platform::UnsafeModuleReason(path).empty() ? 2 : 0;
+  }();
   return machine;
 }
 

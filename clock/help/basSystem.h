@@ -14,8 +14,9 @@ namespace basSystem {
 bool IsFileOnSearchPath(const std::string& vstrPath);
 
 // 2 = PC/AT compatible, 1 = NEC PC-98, 0 = unknown. Here the speaker exists
-// only in emulation: 2 when the emulating port-I/O module can be loaded,
-// 0 otherwise. Cached after the first call.
+// only in emulation: 2 when the emulating port-I/O module lies on the
+// search path and may be loaded, 0 otherwise (the module itself is not
+// loaded). Cached after the first call.
 int32_t GetMachineType();
 
 // The Windows version: 95, 98, 40 (NT 4.0 or later), 35 (NT 3.51) or 0.

@@ -145,17 +145,9 @@ void frmSetUp::CreateCommonControls() {
 
 void frmSetUp::Form_Load() {
   if (mblnLoaded) return;  // loaded once for the whole run
-  // 1. Whether the help can use Quillet.
-  mcRegSvrDll1 = std::make_unique<clsRegSvrDll>();
-  mcRegSvrDll1->SetFileName(basComponents::kQuilletFile);
-  mcRegSvrDll1->TestInstanced = [this](int32_t& rlngResult) { mcRegSvrDll1_TestInstanced(rlngResult); };
-  mcRegSvrDll1->DllRegisterServer = [this] { mcRegSvrDll1_DllRegisterServer(); };
-  mcRegSvrDll1->DllUnRegisterServer = [this] { mcRegSvrDll1_DllUnRegisterServer(); };
-  mblnHTMLHelpReady = mcRegSvrDll1->TryDllRegist(NoTestDllReg);
-  mcRegSvrDll1.reset();
-
-  // 2. The PC buzzer only when its control is usable.
-  Check1(6).SetEnabled(basMain::mblnSpeakerReady);
+  // 1. The help's viewer is checked by CheckComponents, once the clock
+  // shows. 2. Until then the PC buzzer is not known to be usable.
+  Check1(6).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);
 
   // 3. Window messages: "設定(&O)" of this window's system menu, and the
   // clock window's size limits from the work area (read first: attaching
@@ -231,9 +223,27 @@ void frmSetUp::Form_Load() {
   }
   mblnLoaded = true;
   mForm->Refresh();
+}
+
+void frmSetUp::CheckComponents() {
+  if (mblnComponentsChecked) return;
+  mblnComponentsChecked = true;
+  // Whether the help can use Quillet.
+  mcRegSvrDll1 = std::make_unique<clsRegSvrDll>();
+  mcRegSvrDll1->SetFileName(basComponents::kQuilletFile);
+  mcRegSvrDll1->TestInstanced = [this](int32_t& rlngResult) { mcRegSvrDll1_TestInstanced(rlngResult); };
+  mcRegSvrDll1->DllRegisterServer = [this] { mcRegSvrDll1_DllRegisterServer(); };
+  mcRegSvrDll1->DllUnRegisterServer = [this] { mcRegSvrDll1_DllUnRegisterServer(); };
+  mblnHTMLHelpReady = mcRegSvrDll1->TryDllRegist(NoTestDllReg);
+  mcRegSvrDll1.reset();
+
+  // The PC buzzer only when its control is usable; the signal's kind
+  // follows the clock's speaker check.
+  Check1(6).SetEnabled(basMain::mblnSpeakerReady);
+  basMain::GetTimeSignalKind();
 
   // The dialog owns the taskbar entry: its system menu is the one the tray
-  // icon offers.
+  // icon offers (asking for a tray may wait on the session bus).
   if (platform::ServiceSlot<platform::ITrayIcon>::Installed()) platform::TrayIcon().SetWindow(mForm->hWnd());
 }
 

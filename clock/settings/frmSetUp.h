@@ -7,7 +7,8 @@
 // the program.
 //
 // Start-up: construct, Form_Load (the window stays hidden), then park it
-// with MoveOffScreen and AddSettingsMenuItem and Show it. The clock window
+// with MoveOffScreen and AddSettingsMenuItem and Show it; once the clock
+// shows (after the clock's speaker check), CheckComponents. The clock window
 // (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
 // object (a test melody borrows its tick timer).
 //
@@ -66,6 +67,11 @@ class frmSetUp {
   // ---- events
 
   void Form_Load();
+  // The rest of the load, run once the clock is on the screen (and after
+  // its speaker check): whether the help can use Quillet (which may ask
+  // the user), the PC-buzzer box enabled as the speaker check found, the
+  // tray icon.
+  void CheckComponents();
   void Form_Paint();
   void Form_QueryUnload(int16_t& cancel, int16_t UnloadMode);
   void Form_Unload(int16_t& cancel);
@@ -171,4 +177,5 @@ class frmSetUp {
   std::unique_ptr<clsBorder3D> mBorderWindow;
   std::unique_ptr<clsBorder3D> mBorderHeading;
   bool mblnLoaded = false;
+  bool mblnComponentsChecked = false;
 };

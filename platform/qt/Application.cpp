@@ -2,12 +2,18 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <QSocketNotifier>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <csignal>
 #include <cstdlib>
 #include <cstdio>
@@ -19,6 +25,7 @@
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
 #include "platform/qt/QtProcessStarter.h"
+#include "platform/qt/QtControl.h"
 #include "platform/qt/QtControlFactory.h"
 #include "platform/qt/QtDoNotDisturb.h"
 #include "platform/qt/QtPopupMenu.h"
@@ -192,6 +199,50 @@ void Application::RunWhenIdle(std::function<void()> step) {
 }
 
 namespace {
+
+// Watches one window for its first paint; the step runs from the loop once
+// that paint (and its flush to the window system) is over.
+class FirstFrameWatcher final : public QObject {
+ public:
+  FirstFrameWatcher(QWidget* widget, std::function<void()> step) : QObject(QCoreApplication::instance()),
+                                                                    mStep(std::move(step)) {
+    if (widget) {
+      mWidget = widget;
+      widget->installEventFilter(this);
+    }
+    QTimer::singleShot(mWidget ? 1000 : 0, this, [this] { Run(); });
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == mWidget && event->type() == QEvent::Paint) {
+      mWidget->removeEventFilter(this);
+      QTimer::singleShot(0, this, [this] { Run(); });
+    }
+    return false;
+  }
+
+ private:
+  void Run() {
+    if (!mStep) return;
+    if (mWidget) mWidget->removeEventFilter(this);
+    const std::function<void()> step = std::move(mStep);
+    mStep = nullptr;
+    deleteLater();
+    RunGuarded(step);
+  }
+
+  QPointer<QWidget> mWidget;
+  std::function<void()> mStep;
+};
+
+}  // namespace
+
+void Application::RunAfterFirstFrame(const IForm& form, std::function<void()> step) {
+  if (!QCoreApplication::instance() || !step) return;
+  new FirstFrameWatcher(qt::WidgetOf(form), std::move(step));
+}
+
+namespace {
 qt::SingleInstance::Request ToQtRequest(Application::InstanceRequest request) {
   switch (request) {
     case Application::InstanceRequest::OpenSettings: return qt::SingleInstance::Request::OpenSettings;
@@ -240,8 +291,15 @@ Application::InstanceReply Application::AskRunningCopy(const std::string& title,
 void Application::SetOpenSettingsHandler(std::function<void()> handler) { mImpl->OpenSettings = std::move(handler); }
 
 void Application::SetIcon(const std::string& pictureFile) {
-  const QIcon icon(qt::ToQ(pictureFile));
-  if (!icon.isNull() && !icon.availableSizes().isEmpty()) QApplication::setWindowIcon(icon);
+  // Read by the format its name says (PNG is built in), so that neither
+  // the icon engines nor every image-format plugin are loaded to guess it.
+  const QString file = qt::ToQ(pictureFile);
+  if (!QFileInfo(file).isFile()) return;
+  const QByteArray suffix = QFileInfo(file).suffix().toLower().toLatin1();
+  QImageReader reader(file, suffix.isEmpty() ? QByteArray() : suffix);
+  reader.setAutoDetectImageFormat(suffix.isEmpty());
+  const QImage image = reader.read();
+  if (!image.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image)));
 }
 
 bool Application::CanPlaceWindows() {

@@ -22,6 +22,7 @@
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
 #include "platform/Application.h"
+#include "platform/ComRegistry.h"
 #include "platform/Services.h"
 #include "platform/WindowMessages.h"
 #include "platform/fake/MemorySettingsStore.h"
@@ -70,6 +71,32 @@ TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithThe
   EXPECT_EQ(basMain::gfrmMain, nullptr) << "the clock went with the dialog";
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "MoveSide"}]), "1");
   EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainWidth"}]).empty());
+  basMain::ReleaseWindows();
+}
+
+TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzerBoxFollowsTheAnswer) {
+  platform::MemorySettingsStore store;
+  platform::RecordingMessageBox box;
+  std::filesystem::remove(platform::com::ComponentRegistryPath());
+  box.Answers = {platform::vbYes, platform::vbOK, platform::vbYes, platform::vbOK};
+  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+  EXPECT_TRUE(box.Calls.empty()) << "nothing is asked before the clock's first frame";
+  EXPECT_FALSE(basMain::gfrmSetUp->Check1(6).Enabled());
+
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (box.Calls.size() < 4 && std::chrono::steady_clock::now() < until) {
+    platform::Application::DoEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  std::vector<std::string> prompts;
+  for (const auto& call : box.Calls) prompts.push_back(call.Prompt);
+  EXPECT_EQ(prompts, (std::vector<std::string>{"TEGSPKR3.OCXをレジストリー登録しますか？", "TEGSPKR3.OCX レジストリー登録成功",
+                                               "Quillet.dllをレジストリー登録しますか？", "Quillet.dll レジストリー登録成功"}));
+  EXPECT_TRUE(basMain::mblnSpeakerReady);
+  EXPECT_TRUE(basMain::gfrmSetUp->mblnHTMLHelpReady);
+  EXPECT_TRUE(basMain::gfrmSetUp->Check1(6).Enabled());
+
+  basMain::gfrmSetUp->Form().Unload();
   basMain::ReleaseWindows();
 }
 

@@ -52,6 +52,7 @@ struct SetUpFixture : testing::Test {
     dialog = std::make_unique<frmSetUp>();
     basMain::gfrmSetUp = dialog.get();
     dialog->Form_Load();
+    dialog->CheckComponents();
     return *dialog;
   }
   // The user picks the time-signal page (Alt+S).

@@ -26,6 +26,7 @@ struct SetUpOnClock : ClockFixture {
     dialog = std::make_unique<frmSetUp>();
     basMain::gfrmSetUp = dialog.get();
     dialog->Form_Load();
+    dialog->CheckComponents();
     dialog->Command1(7).SetValue(true);  // the time-signal page
     return *dialog;
   }
