@@ -70,9 +70,10 @@ bool StartUp(platform::Application& app) {
   MoveOffScreen(gSetUp->Form());
   AddSettingsMenuItem();
   // Shown off the screen, only its taskbar entry shows; where windows
-  // cannot be placed it stays hidden.
-  if (Application::CanPlaceWindows()) gSetUp->Form().Show();
+  // cannot be placed it stays hidden. The clock is mapped first, so that
+  // the window system asks for its frame before the parked dialog's.
   gClock->Form().Show();
+  if (Application::CanPlaceWindows()) gSetUp->Form().Show();
   gClock->Form().ZOrder(0);
   // The component checks, which may load modules and ask the user, wait
   // for the clock's first frame; they keep their order.

@@ -4,9 +4,11 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 #include "platform/qt/QtConvert.h"
@@ -278,6 +280,17 @@ void QtForm::Move(double left, double top, double width, double height) {
   QtControl::Move(left, top, width, height);
   if (!sizable) mMessages->ApplyTrackSize();
   LayoutClient();
+  if (mWidget) {
+    // A window parked outside every screen is not drawn (nothing of it
+    // could show); it is drawn afresh when it comes back.
+    const QRect frame(TwipsToPxX(left), TwipsToPxY(top), std::max(1, TwipsToPxX(width)),
+                      std::max(1, TwipsToPxY(height)));
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool offScreen = !screens.isEmpty() && std::none_of(screens.begin(), screens.end(), [&](QScreen* screen) {
+      return screen->geometry().intersects(frame);
+    });
+    if (mWidget->updatesEnabled() == offScreen) mWidget->setUpdatesEnabled(!offScreen);
+  }
   // Qt sends no move where its record says the window is there already;
   // after a move the window manager made by itself (a drag), that record
   // may be stale.
