@@ -84,3 +84,22 @@ TEST(MultiLineTextBox, LinesEndWithCrLf) {
 }
 
 }  // namespace
+
+TEST(ParkedForm, AFormParkedOutsideEveryScreenIsDrawnAgainWhenItComesBack) {
+  auto form = Controls().CreateForm(FormStyle{"frmSetUp", "", vbFixedSingle, true, true});
+  int paints = 0;
+  form->Events.Paint = [&] { ++paints; };
+  form->Move(0, 0, 3000, 1500);
+  form->Show();
+  QApplication::processEvents();
+  const double width = form->Width(), height = form->Height();
+  form->Move(-width, -height, width, height);
+  form->Refresh();
+  QApplication::processEvents();
+  const int parked = paints;
+
+  form->Move(600, 600, width, height);
+  for (int i = 0; i < 20 && paints == parked; ++i) QApplication::processEvents();
+  EXPECT_GT(paints, parked) << "back on the screen, the form is drawn afresh";
+  form->Hide();
+}
