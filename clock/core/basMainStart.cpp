@@ -58,15 +58,19 @@ bool StartUp(platform::Application& app) {
 
   gClock = std::make_unique<frmMain>();
   gfrmMain = gClock.get();
-  Application::Guard([] { gClock->Form_Load(); });
+  Application::Guard([] {
+    gClock->Form_Load();
+    // The first layout of the rows, as the dialog's load gives it again.
+    gClock->RelayoutClock();
+  });
   mpicMainIcon = platform::ProgramFolder() + "/Kelvora.png";
   Application::SetIcon(mpicMainIcon);
 
-  // The settings dialog loads hidden; its load gives the clock its first
-  // layout. Parked off the screen, it owns the taskbar entry.
+  // The settings dialog's window, parked off the screen, owns the taskbar
+  // entry from the start; its pages are made and filled from the settings
+  // once the clock shows (or when it is opened before that).
   gSetUp = std::make_unique<frmSetUp>();
   gfrmSetUp = gSetUp.get();
-  Application::Guard([] { gSetUp->Form_Load(); });
   MoveOffScreen(gSetUp->Form());
   AddSettingsMenuItem();
   // Shown off the screen, only its taskbar entry shows; where windows
@@ -75,10 +79,12 @@ bool StartUp(platform::Application& app) {
   gClock->Form().Show();
   if (Application::CanPlaceWindows()) gSetUp->Form().Show();
   gClock->Form().ZOrder(0);
-  // The component checks, which may load modules and ask the user, wait
-  // for the clock's first frame; they keep their order.
+  // The dialog's load and the component checks, which may load modules
+  // and ask the user, wait for the clock's first frame; the checks keep
+  // their order.
   Application::RunAfterFirstFrame(gClock->Form(), [] {
     if (!gClock || !gSetUp) return;
+    Application::Guard([] { gSetUp->Form_Load(); });
     Application::Guard([] { gClock->CheckSpeaker(); });
     Application::Guard([] { gSetUp->CheckComponents(); });
   });

@@ -43,8 +43,8 @@ frmSetUp::frmSetUp() {
   mForm = platform::Controls().CreateForm(style);
   mForm->Move(0, 0, kClientWidth, kClientHeight);
 
+  // The pages' controls come with the load (CreateControls).
   CreateMenus();
-  CreateControls();
 
   platform::FormEvents& events = mForm->Events;
   events.Paint = [this] { Form_Paint(); };
@@ -64,6 +64,8 @@ frmSetUp::~frmSetUp() {
 std::string frmSetUp::SignalText() const { return Text1->Text(); }
 
 void frmSetUp::Opening() {
+  // A dialog opened before the start routine loaded it is loaded now.
+  Form_Load();
   if (mcDetailPage) mcDetailPage->ReflectAutostart();
 }
 
@@ -90,6 +92,7 @@ void frmSetUp::CreateMenus() {
 }
 
 void frmSetUp::CreateControls() {
+  if (Picture2) return;  // made once
   Command1.OnElement = [this](platform::ICommandButton& button) {
     button.Click = [this, index = button.Index()] { Command1_Click(index); };
   };
@@ -145,6 +148,7 @@ void frmSetUp::CreateCommonControls() {
 
 void frmSetUp::Form_Load() {
   if (mblnLoaded) return;  // loaded once for the whole run
+  CreateControls();
   // 1. The help's viewer is checked by CheckComponents, once the clock
   // shows. 2. Until then the PC buzzer is not known to be usable.
   Check1(6).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);

@@ -6,9 +6,11 @@
 // is not in use; it owns the program's taskbar entry, and its unload ends
 // the program.
 //
-// Start-up: construct, Form_Load (the window stays hidden), then park it
-// with MoveOffScreen and AddSettingsMenuItem and Show it; once the clock
-// shows (after the clock's speaker check), CheckComponents. The clock window
+// Start-up: construct (the window and its menus), park it with
+// MoveOffScreen and AddSettingsMenuItem and Show it; once the clock shows,
+// Form_Load (which makes and fills the pages' controls) and, after the
+// clock's speaker check, CheckComponents. Opening loads a dialog that was
+// not loaded yet. The clock window
 // (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
 // object (a test melody borrows its tick timer).
 //
@@ -51,7 +53,8 @@ class frmSetUp {
     int32_t Height = 0;
   };
 
-  // Creates the window and its controls at their design places, hidden.
+  // Creates the window and its menus, hidden; the controls come with
+  // Form_Load.
   frmSetUp();
   ~frmSetUp();
   frmSetUp(const frmSetUp&) = delete;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -81,7 +82,6 @@ TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzer
   box.Answers = {platform::vbYes, platform::vbOK, platform::vbYes, platform::vbOK};
   ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
   EXPECT_TRUE(box.Calls.empty()) << "nothing is asked before the clock's first frame";
-  EXPECT_FALSE(basMain::gfrmSetUp->Check1(6).Enabled());
 
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (box.Calls.size() < 4 && std::chrono::steady_clock::now() < until) {
@@ -98,6 +98,30 @@ TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzer
 
   basMain::gfrmSetUp->Form().Unload();
   basMain::ReleaseWindows();
+}
+
+TEST(StartUp, ARunThatNeverOpensTheDialogSavesTheSettingsItFound) {
+  const std::map<std::string, std::string> stored = {
+      {"NoTestDllReg", "-1"},      {"MoveSide", "2"},           {"TopMost", "-1"},
+      {"UpperRow", "0"},           {"UnderRow", "1"},           {"UnderRowFormat", "h:m:s"},
+      {"UpperRowFormat", "GGG ee年MM月DD日 AAAA"}, {"WavFile", "MML:T150O5CDEFG"}, {"UsePCBuzzer", "-1"},
+      {"TimeSignalRepeat", "-1"},  {"NoUseTimeSignal", "-1"},   {"FontName", "IPAPGothic"},
+  };
+  for (const bool loaded : {false, true}) {
+    platform::MemorySettingsStore store;
+    platform::RecordingMessageBox box;
+    for (const auto& [key, value] : stored) store.Values[{"Kelvora", "Settings", key}] = value;
+    ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+    // Ended at once, or after the dialog and the checks have loaded.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(loaded ? 1500 : 0);
+    while (std::chrono::steady_clock::now() < until) platform::Application::DoEvents();
+    basMain::gfrmSetUp->Form().Unload();
+    basMain::ReleaseWindows();
+    for (const auto& [key, value] : stored) {
+      EXPECT_EQ((store.Values[{"Kelvora", "Settings", key}]), value) << key << (loaded ? " (loaded)" : " (not loaded)");
+    }
+    EXPECT_TRUE(box.Calls.empty());
+  }
 }
 
 TEST(StartUp, AParkedDialogKeptOnTheScreenIsHiddenAndOnlyAClockThatCannotDockTellsTheUserOnceForGood) {
