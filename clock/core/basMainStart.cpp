@@ -81,12 +81,13 @@ bool StartUp(platform::Application& app) {
   gClock->Form().ZOrder(0);
   // The dialog's load and the component checks, which may load modules
   // and ask the user, wait for the clock's first frame; the checks keep
-  // their order.
+  // their order. Each goes only while the program does: an end from
+  // outside may come while a question waits (the unload chain has then
+  // let go of the clock).
   Application::RunAfterFirstFrame(gClock->Form(), [] {
-    if (!gClock || !gSetUp) return;
-    Application::Guard([] { gSetUp->Form_Load(); });
-    Application::Guard([] { gClock->CheckSpeaker(); });
-    Application::Guard([] { gSetUp->CheckComponents(); });
+    if (gfrmMain && gSetUp) Application::Guard([] { gSetUp->Form_Load(); });
+    if (gfrmMain && gClock) Application::Guard([] { gClock->CheckSpeaker(); });
+    if (gfrmMain && gSetUp) Application::Guard([] { gSetUp->CheckComponents(); });
   });
 
   gfncOpenSoundOutput = OpenSoundOutput;
