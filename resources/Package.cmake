@@ -27,6 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvora.example/")
 # its private folder.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/clock)
+# Opened by its name when a sound file is first decoded, not linked: the
+# scan above cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1")
 # What is loaded at run time rather than linked: the Japanese font the
 # program's documents name, Qt's own dialogs in Japanese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n")
