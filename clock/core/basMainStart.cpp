@@ -67,8 +67,8 @@ bool StartUp(platform::Application& app) {
   Application::SetIcon(mpicMainIcon);
 
   // The settings dialog's window, parked off the screen, owns the taskbar
-  // entry from the start; its pages are made and filled from the settings
-  // once the clock shows (or when it is opened before that).
+  // entry from the start; its menu bar and pages are made and filled from
+  // the settings once the clock shows (or when it is opened before that).
   gSetUp = std::make_unique<frmSetUp>();
   gfrmSetUp = gSetUp.get();
   MoveOffScreen(gSetUp->Form());
@@ -85,7 +85,11 @@ bool StartUp(platform::Application& app) {
   // outside may come while a question waits (the unload chain has then
   // let go of the clock).
   Application::RunAfterFirstFrame(gClock->Form(), [] {
-    if (gfrmMain && gSetUp) Application::Guard([] { gSetUp->Form_Load(); });
+    if (gfrmMain && gSetUp) {
+      Application::Guard([] { gSetUp->Form_Load(); });
+      // The menu bar made the window taller: parked again, whole.
+      if (!mblnSetUpOpen) MoveOffScreen(gSetUp->Form());
+    }
     if (gfrmMain && gClock) Application::Guard([] { gClock->CheckSpeaker(); });
     if (gfrmMain && gSetUp) Application::Guard([] { gSetUp->CheckComponents(); });
   });

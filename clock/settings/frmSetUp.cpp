@@ -43,9 +43,7 @@ frmSetUp::frmSetUp() {
   mForm = platform::Controls().CreateForm(style);
   mForm->Move(0, 0, kClientWidth, kClientHeight);
 
-  // The pages' controls come with the load (CreateControls).
-  CreateMenus();
-
+  // The menu bar and the pages' controls come with the load.
   platform::FormEvents& events = mForm->Events;
   events.Paint = [this] { Form_Paint(); };
   events.QueryUnload = [this](int16_t& cancel, int16_t mode) { Form_QueryUnload(cancel, mode); };
@@ -72,6 +70,7 @@ void frmSetUp::Opening() {
 // ---- building the window
 
 void frmSetUp::CreateMenus() {
+  if (mnuCopy1) return;  // made once
   platform::IControlFactory& controls = platform::Controls();
   const auto menu = [&](platform::IMenuItem* parent, const char* name, const char* caption) {
     platform::MenuItemStyle style;
@@ -148,6 +147,7 @@ void frmSetUp::CreateCommonControls() {
 
 void frmSetUp::Form_Load() {
   if (mblnLoaded) return;  // loaded once for the whole run
+  CreateMenus();
   CreateControls();
   // 1. The help's viewer is checked by CheckComponents, once the clock
   // shows. 2. Until then the PC buzzer is not known to be usable.

@@ -6,9 +6,10 @@
 // is not in use; it owns the program's taskbar entry, and its unload ends
 // the program.
 //
-// Start-up: construct (the window and its menus), park it with
+// Start-up: construct (the bare window), park it with
 // MoveOffScreen and AddSettingsMenuItem and Show it; once the clock shows,
-// Form_Load (which makes and fills the pages' controls) and, after the
+// Form_Load (which makes the menu bar, which makes the window taller, and
+// makes and fills the pages' controls; park it again) and, after the
 // clock's speaker check, CheckComponents. Opening loads a dialog that was
 // not loaded yet. The clock window
 // (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
@@ -53,7 +54,7 @@ class frmSetUp {
     int32_t Height = 0;
   };
 
-  // Creates the window and its menus, hidden; the controls come with
+  // Creates the window, hidden; its menu bar and controls come with
   // Form_Load.
   frmSetUp();
   ~frmSetUp();
