@@ -3,7 +3,7 @@
 // interfaces of its two creatable classes, the member and event numbers
 // of late binding, and a short way to create the viewer with its events.
 // Hosts include this header and reach the component through the runtime
-// (platform/ComRuntime.h); they never link its implementation.
+// (platform/com/ComRuntime.h); they never link its implementation.
 //
 //   auto mcHTML = std::make_unique<Quillet::clsHTMLWithEvents>();  // error 429 when unusable
 //   mcHTML->LinkClick = [this](const std::string& vstrHRef, int16_t& rintRet) { ... };
@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComDispatch.h"
-#include "platform/ComEvents.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComDispatch.h"
+#include "platform/com/ComEvents.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/PictureBox.h"
 
 namespace Quillet {

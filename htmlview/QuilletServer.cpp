@@ -1,7 +1,5 @@
 #include "htmlview/QuilletServer.h"
 
-#include <stdexcept>
-
 #include "htmlview/Quillet.h"
 #include "htmlview/clsDLLInfo.h"
 #include "htmlview/clsHTMLObject.h"
@@ -154,20 +152,9 @@ ServerTable MakeTable() {
 
 }  // namespace
 
-const ServerTable& Table() {
-  static const ServerTable table = MakeTable();
-  return table;
-}
-
-ServerModule& Module() {
-  static ServerModule module;
-  return module;
-}
-
-const InterfaceDesc& Interface(const char* name) {
-  const InterfaceDesc* found = Table().Info.TypeLib.FindInterface(name);
-  if (!found) throw std::logic_error("no such interface in Quillet's type library");
-  return *found;
+ComponentServer& Server() {
+  static ComponentServer server(&MakeTable);
+  return server;
 }
 
 }  // namespace QuilletServer

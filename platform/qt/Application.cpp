@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/EventLoop.h"
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
@@ -103,6 +104,12 @@ void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
 }
+
+// The loop as the component runtime and component modules reach it.
+void ProcessEvents() { QApplication::processEvents(); }
+void PostWhenIdle(std::function<void()> step) {
+  QTimer::singleShot(0, QCoreApplication::instance(), [step = std::move(step)] { RunGuarded(step); });
+}
 }  // namespace
 
 struct Application::Impl {
@@ -120,6 +127,7 @@ struct Application::Impl {
   std::function<void()> Shutdown;
   std::function<void()> OpenSettings;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
+  EventLoop PreviousLoop;
   qt::QtScreen Screen;
   qt::QtMessageBox MessageBox;
   qt::QtClipboard Clipboard;
@@ -154,6 +162,7 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   gCurrent = this;
+  mImpl->PreviousLoop = InstallEventLoop({&ProcessEvents, &PostWhenIdle});
   // The program speaks Japanese whatever the session's language, and so do
   // the toolkit's dialogs (their texts are in qtbase_ja.qm, dates and file
   // kinds follow the default locale).
@@ -169,6 +178,7 @@ Application::~Application() {
   // The sound device stops while the application and its libraries are
   // still whole, never from the engine's static destructor after main.
   ShutdownSoundOutput();
+  InstallEventLoop(mImpl->PreviousLoop);
   if (gCurrent == this) gCurrent = nullptr;
 }
 
@@ -184,12 +194,6 @@ int Application::Run() {
   return QApplication::exec();
 }
 void Application::Quit() { QApplication::quit(); }
-void Application::DoEvents() { QApplication::processEvents(); }
-void Application::RunWhenIdle(std::function<void()> step) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app || !step) return;
-  QTimer::singleShot(0, app, [step = std::move(step)] { RunGuarded(step); });
-}
 
 namespace {
 qt::SingleInstance::Request ToQtRequest(Application::InstanceRequest request) {

@@ -16,7 +16,7 @@
 #include "htmlview/Quillet.h"
 #include "htmlview/ViewerFixture.h"
 #include "htmlview/clsDLLInfo.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Services.h"
 
 using namespace platform::com;
