@@ -22,7 +22,7 @@ HRESULT clsDLLInfo::Create(const Guid& iid, void** ppv) {
 
 HRESULT clsDLLInfo::QueryInterface(const Guid& iid, void** ppv) {
   if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsDLLInfo::IID ||
-      iid == Quillet::IID_clsDLLInfo___v0) {
+      iid == Quillet::IID_clsDLLInfo_v0) {
     return Answer(static_cast<Quillet::_clsDLLInfo*>(this), ppv);
   }
   return Answer<IUnknown>(nullptr, ppv);

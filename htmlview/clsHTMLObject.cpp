@@ -31,7 +31,7 @@ HRESULT clsHTMLObject::Create(const Guid& iid, void** ppv) {
 }
 
 HRESULT clsHTMLObject::QueryInterface(const Guid& iid, void** ppv) {
-  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsHTML::IID || iid == Quillet::IID_clsHTML___v0) {
+  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsHTML::IID || iid == Quillet::IID_clsHTML_v0) {
     return Answer(static_cast<Quillet::_clsHTML*>(this), ppv);
   }
   if (iid == IConnectionPoint::IID) return Answer(static_cast<IConnectionPoint*>(this), ppv);

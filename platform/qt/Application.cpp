@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "platform/EventLoop.h"
+#include "platform/ScopedValue.h"
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
@@ -63,13 +64,12 @@ void ReportEscaped(const std::exception& error) {
     std::fprintf(stderr, "Kelvora: %s\n", error.what());
     return;
   }
-  gReporting = true;
+  ScopedValue reporting(gReporting, true);
   try {
     Reporter()(error);
   } catch (const std::exception& failed) {
     std::fprintf(stderr, "Kelvora: %s\n", failed.what());
   }
-  gReporting = false;
 }
 
 // Programming errors (std::logic_error) still stop the program.
