@@ -124,6 +124,8 @@ struct Application::Impl {
     handler();
   }
   GuardedApplication App;
+  bool Running = false;       // Run has started the message loop
+  bool EndRequested = false;  // a termination came before it did
   std::function<void()> Shutdown;
   std::function<void()> OpenSettings;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
@@ -189,8 +191,12 @@ Application& Application::Current() {
 }
 int Application::Run() {
   // A termination that arrived during start-up is handled now, with the
-  // windows made and the loop there to quit.
-  if (mImpl->SignalNotifier) mImpl->SignalNotifier->setEnabled(true);
+  // windows made: the same unload chain, and no loop to run.
+  mImpl->Running = true;
+  if (mImpl->EndRequested) {
+    mImpl->RunShutdown();
+    return 0;
+  }
   return QApplication::exec();
 }
 void Application::Quit() { QApplication::quit(); }
@@ -269,12 +275,17 @@ void Application::SetShutdownHandler(std::function<void()> handler) {
   // Signals only write a byte; the loop reads it and quits in order.
   if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) == 0) {
     impl.SignalNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[1], QSocketNotifier::Read);
-    // Read once the message loop runs (Run): a signal caught before only
-    // leaves its byte in the pipe.
-    impl.SignalNotifier->setEnabled(false);
+    // During start-up only a message box's own loop can see the byte: the
+    // box closes with its cautious answer, the start goes on without asking
+    // more, and Run ends the program once the windows are made.
     QObject::connect(impl.SignalNotifier.get(), &QSocketNotifier::activated, [&impl] {
       char byte = 0;
       [[maybe_unused]] const ssize_t got = ::read(gSignalPipe[1], &byte, 1);
+      qt::QtMessageBox::EndAll();
+      if (!impl.Running) {
+        impl.EndRequested = true;
+        return;
+      }
       impl.RunShutdown();
       QCoreApplication::quit();
     });
