@@ -21,6 +21,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/EventLoop.h"
+#include "platform/ScopedValue.h"
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
@@ -69,13 +71,12 @@ void ReportEscaped(const std::exception& error) {
     std::fprintf(stderr, "Kelvora: %s\n", error.what());
     return;
   }
-  gReporting = true;
+  ScopedValue reporting(gReporting, true);
   try {
     Reporter()(error);
   } catch (const std::exception& failed) {
     std::fprintf(stderr, "Kelvora: %s\n", failed.what());
   }
-  gReporting = false;
 }
 
 // Programming errors (std::logic_error) still stop the program.
@@ -110,6 +111,12 @@ void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
 }
+
+// The loop as the component runtime and component modules reach it.
+void ProcessEvents() { QApplication::processEvents(); }
+void PostWhenIdle(std::function<void()> step) {
+  QTimer::singleShot(0, QCoreApplication::instance(), [step = std::move(step)] { RunGuarded(step); });
+}
 }  // namespace
 
 struct Application::Impl {
@@ -129,6 +136,7 @@ struct Application::Impl {
   std::function<void()> Shutdown;
   std::function<void()> OpenSettings;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
+  EventLoop PreviousLoop;
   qt::QtScreen Screen;
   qt::QtMessageBox MessageBox;
   qt::QtClipboard Clipboard;
@@ -163,6 +171,7 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   gCurrent = this;
+  mImpl->PreviousLoop = InstallEventLoop({&ProcessEvents, &PostWhenIdle});
   // The program speaks Japanese whatever the session's language, and so do
   // the toolkit's dialogs (their texts are in qtbase_ja.qm, dates and file
   // kinds follow the default locale).
@@ -178,6 +187,7 @@ Application::~Application() {
   // The sound device stops while the application and its libraries are
   // still whole, never from the engine's static destructor after main.
   ShutdownSoundOutput();
+  InstallEventLoop(mImpl->PreviousLoop);
   if (gCurrent == this) gCurrent = nullptr;
 }
 
@@ -197,12 +207,6 @@ int Application::Run() {
   return QApplication::exec();
 }
 void Application::Quit() { QApplication::quit(); }
-void Application::DoEvents() { QApplication::processEvents(); }
-void Application::RunWhenIdle(std::function<void()> step) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app || !step) return;
-  QTimer::singleShot(0, app, [step = std::move(step)] { RunGuarded(step); });
-}
 
 namespace {
 
