@@ -23,7 +23,7 @@
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
 #include "platform/Application.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Services.h"
 #include "platform/WindowMessages.h"
 #include "platform/fake/MemorySettingsStore.h"
