@@ -26,7 +26,7 @@ constexpr int64_t kRequestMs = 5;
 // A sound out of quiet is heard this soon: it is written over the silence
 // queued (the server rewinds), and while it sounds the stream is kept this
 // short.
-constexpr int64_t kQuickLeadMs = 20;
+constexpr int64_t kQuickLeadMs = 24;
 // A stamp lies this much beyond what the device has been given.
 constexpr int64_t kLeadMarginMs = 5;
 // Quiet this long, the stream closes: no wake-ups while nothing sounds.
