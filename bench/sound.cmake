@@ -12,7 +12,7 @@ add_dependencies(bench_mml_realtime kvportio)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(KV_BENCH_PULSE REQUIRED IMPORTED_TARGET libpulse)
 add_executable(bench_sound_onset sound_onset_bench.cpp)
-target_link_libraries(bench_sound_onset PRIVATE kv_clock kv_platform_qt kv_audio_analysis kv_sound_server
+target_link_libraries(bench_sound_onset PRIVATE kv_clock kv_platform_qt kv_test_doubles kv_audio_analysis kv_sound_server
   PkgConfig::KV_BENCH_PULSE Qt6::Widgets)
 set_target_properties(bench_sound_onset PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/clock)
 add_dependencies(bench_sound_onset kvportio kvaudio)

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz/support/FuzzSupport.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
 

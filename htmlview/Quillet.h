@@ -3,7 +3,7 @@
 // interfaces of its two creatable classes, the member and event numbers
 // of late binding, and a short way to create the viewer with its events.
 // Hosts include this header and reach the component through the runtime
-// (platform/ComRuntime.h); they never link its implementation.
+// (platform/com/ComRuntime.h); they never link its implementation.
 //
 //   auto mcHTML = std::make_unique<Quillet::clsHTMLWithEvents>();  // error 429 when unusable
 //   mcHTML->LinkClick = [this](const std::string& vstrHRef, int16_t& rintRet) { ... };
@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComDispatch.h"
-#include "platform/ComEvents.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComDispatch.h"
+#include "platform/com/ComEvents.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/PictureBox.h"
 
 namespace Quillet {
@@ -31,10 +31,13 @@ using platform::com::GuidOf;
 inline constexpr Guid LIBID_Quillet = GuidOf("{AC9A95AA-6E9E-4427-B73D-BD0CD40FD41D}");
 inline constexpr Guid CLSID_clsHTML = GuidOf("{A96CD938-E6D3-44B7-B3F6-1CA9F655E1A0}");
 inline constexpr Guid CLSID_clsDLLInfo = GuidOf("{BF6D29C4-38EF-4E62-9EF7-EDCC794B9B85}");
-inline constexpr Guid DIID___clsHTML = GuidOf("{292E8FB0-712D-4414-838E-571ECADFB2A2}");
-// The earlier interface identifiers, still answered.
-inline constexpr Guid IID_clsHTML___v0 = GuidOf("{36C54AC4-1B25-4688-9AFC-7091A9449931}");
-inline constexpr Guid IID_clsDLLInfo___v0 = GuidOf("{F4B2DB2D-D9B2-47F0-9D3A-A3721A515FA0}");
+// The event interface __clsHTML (C++ reserves names with two underscores
+// in a row: the identifiers below spell the interfaces' names without them).
+inline constexpr Guid DIID_clsHTMLEvents = GuidOf("{292E8FB0-712D-4414-838E-571ECADFB2A2}");
+// The earlier interface identifiers clsHTML___v0 and clsDLLInfo___v0,
+// still answered.
+inline constexpr Guid IID_clsHTML_v0 = GuidOf("{36C54AC4-1B25-4688-9AFC-7091A9449931}");
+inline constexpr Guid IID_clsDLLInfo_v0 = GuidOf("{F4B2DB2D-D9B2-47F0-9D3A-A3721A515FA0}");
 
 // The registered class names.
 inline constexpr const char* kclsHTML = "Quillet.clsHTML";

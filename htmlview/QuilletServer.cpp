@@ -1,7 +1,5 @@
 #include "htmlview/QuilletServer.h"
 
-#include <stdexcept>
-
 #include "htmlview/Quillet.h"
 #include "htmlview/clsDLLInfo.h"
 #include "htmlview/clsHTMLObject.h"
@@ -27,7 +25,7 @@ InterfaceDesc clsHTMLInterface() {
   namespace m = Quillet::clsHTMLMember;
   return {"_clsHTML",
           Quillet::_clsHTML::IID,
-          {Quillet::IID_clsHTML___v0},
+          {Quillet::IID_clsHTML_v0},
           true,
           true,
           {
@@ -64,7 +62,7 @@ InterfaceDesc clsHTMLInterface() {
 InterfaceDesc clsHTMLEvents() {
   namespace e = Quillet::clsHTMLEvent;
   return {"__clsHTML",
-          Quillet::DIID___clsHTML,
+          Quillet::DIID_clsHTMLEvents,
           {},
           false,
           true,
@@ -80,7 +78,7 @@ InterfaceDesc clsDLLInfoInterface() {
   namespace m = Quillet::clsDLLInfoMember;
   return {"_clsDLLInfo",
           Quillet::_clsDLLInfo::IID,
-          {Quillet::IID_clsDLLInfo___v0},
+          {Quillet::IID_clsDLLInfo_v0},
           true,
           true,
           {
@@ -142,9 +140,9 @@ ServerTable MakeTable() {
   };
 
   table.Info.Resources = {
-      InterfaceIds("_IID_CLSHTML", Quillet::IID_clsHTML___v0, Quillet::_clsHTML::IID),
-      InterfaceIds("_SRCIID_CLSHTML", Quillet::DIID___clsHTML, Quillet::DIID___clsHTML),
-      InterfaceIds("_IID_CLSDLLINFO", Quillet::IID_clsDLLInfo___v0, Quillet::_clsDLLInfo::IID),
+      InterfaceIds("_IID_CLSHTML", Quillet::IID_clsHTML_v0, Quillet::_clsHTML::IID),
+      InterfaceIds("_SRCIID_CLSHTML", Quillet::DIID_clsHTMLEvents, Quillet::DIID_clsHTMLEvents),
+      InterfaceIds("_IID_CLSDLLINFO", Quillet::IID_clsDLLInfo_v0, Quillet::_clsDLLInfo::IID),
   };
 
   table.Classes = {{Quillet::CLSID_clsHTML, Quillet::kclsHTML, &clsHTMLObject::Create},
@@ -154,20 +152,9 @@ ServerTable MakeTable() {
 
 }  // namespace
 
-const ServerTable& Table() {
-  static const ServerTable table = MakeTable();
-  return table;
-}
-
-ServerModule& Module() {
-  static ServerModule module;
-  return module;
-}
-
-const InterfaceDesc& Interface(const char* name) {
-  const InterfaceDesc* found = Table().Info.TypeLib.FindInterface(name);
-  if (!found) throw std::logic_error("no such interface in Quillet's type library");
-  return *found;
+ComponentServer& Server() {
+  static ComponentServer server(&MakeTable);
+  return server;
 }
 
 }  // namespace QuilletServer

@@ -3,17 +3,17 @@
 #include <filesystem>
 
 #include "htmlview/QuilletServer.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/Module.h"
 
 using namespace platform::com;
 
 namespace {
 // Any address inside this module.
-const void* ThisModule() { return reinterpret_cast<const void*>(&QuilletServer::Table); }
+const void* ThisModule() { return reinterpret_cast<const void*>(&QuilletServer::Server); }
 }  // namespace
 
-clsDLLInfo::clsDLLInfo() : ObjectBase(QuilletServer::Module()), mintStartMode(ModuleStartMode(ThisModule())) {}
+clsDLLInfo::clsDLLInfo() : ObjectBase(QuilletServer::Server().Module()), mintStartMode(ModuleStartMode(ThisModule())) {}
 
 HRESULT clsDLLInfo::Create(const Guid& iid, void** ppv) {
   ComPtr<clsDLLInfo> object(new clsDLLInfo);
@@ -22,7 +22,7 @@ HRESULT clsDLLInfo::Create(const Guid& iid, void** ppv) {
 
 HRESULT clsDLLInfo::QueryInterface(const Guid& iid, void** ppv) {
   if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsDLLInfo::IID ||
-      iid == Quillet::IID_clsDLLInfo___v0) {
+      iid == Quillet::IID_clsDLLInfo_v0) {
     return Answer(static_cast<Quillet::_clsDLLInfo*>(this), ppv);
   }
   return Answer<IUnknown>(nullptr, ppv);
@@ -30,13 +30,13 @@ HRESULT clsDLLInfo::QueryInterface(const Guid& iid, void** ppv) {
 
 HRESULT clsDLLInfo::GetTypeInfo(const InterfaceDesc** ppInfo) {
   if (!ppInfo) return E_POINTER;
-  *ppInfo = &QuilletServer::Interface("_clsDLLInfo");
+  *ppInfo = &QuilletServer::Server().Interface("_clsDLLInfo");
   return S_OK;
 }
 
 HRESULT clsDLLInfo::Invoke(int32_t dispId, InvokeKind kind, std::vector<Variant>& args, Variant* result,
                            ExcepInfo* excep) {
-  const HRESULT checked = CheckInvoke(QuilletServer::Interface("_clsDLLInfo"), dispId, kind, args.size());
+  const HRESULT checked = CheckInvoke(QuilletServer::Server().Interface("_clsDLLInfo"), dispId, kind, args.size());
   if (Failed(checked)) return checked;
   return InvokeGuarded(excep, [&] {
     namespace m = Quillet::clsDLLInfoMember;
@@ -60,14 +60,14 @@ HRESULT clsDLLInfo::Invoke(int32_t dispId, InvokeKind kind, std::vector<Variant>
   });
 }
 
-int32_t clsDLLInfo::Major() { return RunningAsComponent() ? QuilletServer::Table().Info.Version.FileVersion[0] : 0; }
-int32_t clsDLLInfo::Minor() { return RunningAsComponent() ? QuilletServer::Table().Info.Version.FileVersion[1] : 0; }
+int32_t clsDLLInfo::Major() { return RunningAsComponent() ? QuilletServer::Server().Table().Info.Version.FileVersion[0] : 0; }
+int32_t clsDLLInfo::Minor() { return RunningAsComponent() ? QuilletServer::Server().Table().Info.Version.FileVersion[1] : 0; }
 int32_t clsDLLInfo::Revision() {
-  return RunningAsComponent() ? QuilletServer::Table().Info.Version.FileVersion[3] : 0;
+  return RunningAsComponent() ? QuilletServer::Server().Table().Info.Version.FileVersion[3] : 0;
 }
 
 std::string clsDLLInfo::VersionText(const char* name) const {
-  return RunningAsComponent() ? QuilletServer::Table().Info.Version.String(name) : std::string();
+  return RunningAsComponent() ? QuilletServer::Server().Table().Info.Version.String(name) : std::string();
 }
 
 // The file name without extension, under the module's Windows name
@@ -82,4 +82,4 @@ std::string clsDLLInfo::Path() {
   return RunningAsComponent() ? std::filesystem::path(ModulePath(ThisModule())).parent_path().string() : std::string();
 }
 
-std::string clsDLLInfo::Title() { return RunningAsComponent() ? QuilletServer::Table().Info.TypeLib.Name : std::string(); }
+std::string clsDLLInfo::Title() { return RunningAsComponent() ? QuilletServer::Server().Table().Info.TypeLib.Name : std::string(); }

@@ -2,7 +2,7 @@
 // The component information object: the start mode recorded at creation
 // and, when the module runs as a component, its version data and path.
 #include "htmlview/Quillet.h"
-#include "platform/ComObject.h"
+#include "platform/com/ComObject.h"
 
 class clsDLLInfo final : public Quillet::_clsDLLInfo, public platform::com::ObjectBase {
  public:

@@ -11,6 +11,8 @@
 #include "htmlview/basQuillet.h"
 #include "platform/Application.h"
 #include "platform/Checked.h"
+#include "platform/ScopeExit.h"
+#include "platform/ScopedValue.h"
 #include "platform/Shell.h"
 
 using platform::checked::CLng;
@@ -214,18 +216,19 @@ bool clsHTML::DispHTML(bool blnForce) {
     return false;
   }
   bool result = false;
-  mctlCanvas->SetVisible(false);
-  try {
+  {
+    // The canvas shows again and the busy pointer ends, also when drawing fails.
+    mctlCanvas->SetVisible(false);
+    platform::ScopeExit shown([this] {
+      mctlCanvas->SetVisible(true);
+      basQuillet::SetBusyCursor(false);
+    });
     std::string plain;
     const platform::StdFont font = mctlCanvas->Font();
     bool done = DrawDocument(mstrHtml, *mctlCanvas, *mctlWork, plain);
     if (mblnAnchorMissing && Initialize()) {
       // An anchor the document does not have: show the document from its start.
-      struct KeepName {
-        std::string& name;
-        std::string kept;
-        ~KeepName() { name = std::move(kept); }
-      } keep{mstrCurName, std::exchange(mstrCurName, std::string())};
+      platform::ScopedValue noAnchor(mstrCurName, std::string());
       mctlCanvas->SetFont(font);
       plain.clear();
       done = DrawDocument(mstrHtml, *mctlCanvas, *mctlWork, plain);
@@ -237,25 +240,17 @@ bool clsHTML::DispHTML(bool blnForce) {
       mctlBack->SetBackColor(mctlCanvas->BackColor());
       SetUpScrollBar();
       if (mblnAutoHeight) {
-        mblnNoRedisplay = true;
+        platform::ScopedValue noRedisplay(mblnNoRedisplay, true);
         mctlBack->SetHeight(CanvasHeight());
-        mblnNoRedisplay = false;
       }
     }
-  } catch (...) {
-    mblnNoRedisplay = false;
-    mctlCanvas->SetVisible(true);
-    basQuillet::SetBusyCursor(false);
-    throw;
-  }
-  // Keep the anchor index in step with the anchor on display.
-  if (!mstrCurName.empty()) {
-    for (size_t i = 0; i < mAnchors.size() && i < 32768; ++i) {
-      if (mAnchors[i].Name == mstrCurName) mintAnchorIndex = static_cast<int16_t>(i);
+    // Keep the anchor index in step with the anchor on display.
+    if (!mstrCurName.empty()) {
+      for (size_t i = 0; i < mAnchors.size() && i < 32768; ++i) {
+        if (mAnchors[i].Name == mstrCurName) mintAnchorIndex = static_cast<int16_t>(i);
+      }
     }
   }
-  mctlCanvas->SetVisible(true);
-  basQuillet::SetBusyCursor(false);
   if (DispDone) DispDone();
   return result;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComObject.h"
+#include "platform/com/ComObject.h"
 #include "platform/Control.h"
 #include "platform/PictureBox.h"
 #include "platform/VScrollBar.h"

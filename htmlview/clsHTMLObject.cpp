@@ -4,7 +4,7 @@
 
 using namespace platform::com;
 
-clsHTMLObject::clsHTMLObject() : ObjectBase(QuilletServer::Module()) {
+clsHTMLObject::clsHTMLObject() : ObjectBase(QuilletServer::Server().Module()) {
   mHTML.SetOwner(static_cast<Quillet::_clsHTML*>(this));
   mHTML.LinkClick = [this](const std::string& vstrHRef, int16_t& rintRet) {
     std::vector<Variant> args{vstrHRef, rintRet};
@@ -31,7 +31,7 @@ HRESULT clsHTMLObject::Create(const Guid& iid, void** ppv) {
 }
 
 HRESULT clsHTMLObject::QueryInterface(const Guid& iid, void** ppv) {
-  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsHTML::IID || iid == Quillet::IID_clsHTML___v0) {
+  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == Quillet::_clsHTML::IID || iid == Quillet::IID_clsHTML_v0) {
     return Answer(static_cast<Quillet::_clsHTML*>(this), ppv);
   }
   if (iid == IConnectionPoint::IID) return Answer(static_cast<IConnectionPoint*>(this), ppv);
@@ -40,13 +40,13 @@ HRESULT clsHTMLObject::QueryInterface(const Guid& iid, void** ppv) {
 
 HRESULT clsHTMLObject::GetTypeInfo(const InterfaceDesc** ppInfo) {
   if (!ppInfo) return E_POINTER;
-  *ppInfo = &QuilletServer::Interface("_clsHTML");
+  *ppInfo = &QuilletServer::Server().Interface("_clsHTML");
   return S_OK;
 }
 
 HRESULT clsHTMLObject::Invoke(int32_t dispId, InvokeKind kind, std::vector<Variant>& args, Variant* result,
                               ExcepInfo* excep) {
-  const HRESULT checked = CheckInvoke(QuilletServer::Interface("_clsHTML"), dispId, kind, args.size());
+  const HRESULT checked = CheckInvoke(QuilletServer::Server().Interface("_clsHTML"), dispId, kind, args.size());
   if (Failed(checked)) return checked;
   // Keeps the object alive if a handler of an event raised inside releases it.
   const auto call = Hold();

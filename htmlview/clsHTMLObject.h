@@ -6,7 +6,7 @@
 
 #include "htmlview/Quillet.h"
 #include "htmlview/clsHTML.h"
-#include "platform/ComObject.h"
+#include "platform/com/ComObject.h"
 
 class clsHTMLObject final : public Quillet::_clsHTML, public platform::com::IConnectionPoint,
                             public platform::com::ObjectBase {

@@ -24,9 +24,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/ComRegistry.h"
-#include "platform/ComRuntime.h"
-#include "platform/ComTypeInfo.h"
+#include "platform/com/ComRegistry.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/ComTypeInfo.h"
 #include "platform/Module.h"
 #include "platform/RuntimeError.h"
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "clock/help/clsRegSvrDll.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/Module.h"
 #include "platform/RuntimeError.h"
 

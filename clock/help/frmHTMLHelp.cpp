@@ -9,7 +9,7 @@
 #include "common/basGeneral.h"
 #include "platform/Application.h"
 #include "platform/Checked.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/Services.h"
 
 namespace {

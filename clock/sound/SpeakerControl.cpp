@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "common/basGeneral.h"
-#include "platform/ComEvents.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComEvents.h"
+#include "platform/com/ComRuntime.h"
 
 using namespace platform::com;
 

@@ -15,6 +15,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/EventLoop.h"
+#include "platform/ScopedValue.h"
 #include "platform/Services.h"
 #include "platform/qt/IniSettingsStore.h"
 #include "platform/qt/QtCommonDialogs.h"
@@ -62,13 +64,12 @@ void ReportEscaped(const std::exception& error) {
     std::fprintf(stderr, "Kelvora: %s\n", error.what());
     return;
   }
-  gReporting = true;
+  ScopedValue reporting(gReporting, true);
   try {
     Reporter()(error);
   } catch (const std::exception& failed) {
     std::fprintf(stderr, "Kelvora: %s\n", failed.what());
   }
-  gReporting = false;
 }
 
 // Programming errors (std::logic_error) still stop the program.
@@ -103,6 +104,12 @@ void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
 }
+
+// The loop as the component runtime and component modules reach it.
+void ProcessEvents() { QApplication::processEvents(); }
+void PostWhenIdle(std::function<void()> step) {
+  QTimer::singleShot(0, QCoreApplication::instance(), [step = std::move(step)] { RunGuarded(step); });
+}
 }  // namespace
 
 struct Application::Impl {
@@ -117,9 +124,12 @@ struct Application::Impl {
     handler();
   }
   GuardedApplication App;
+  bool Running = false;       // Run has started the message loop
+  bool EndRequested = false;  // a termination came before it did
   std::function<void()> Shutdown;
   std::function<void()> OpenSettings;
   std::unique_ptr<QSocketNotifier> SignalNotifier;
+  EventLoop PreviousLoop;
   qt::QtScreen Screen;
   qt::QtMessageBox MessageBox;
   qt::QtClipboard Clipboard;
@@ -154,6 +164,7 @@ Application::Application(int& argc, char** argv, const std::string& title) {
   QApplication::setApplicationName(qt::ToQ(title));
   mImpl = std::make_unique<Impl>(argc, argv);
   gCurrent = this;
+  mImpl->PreviousLoop = InstallEventLoop({&ProcessEvents, &PostWhenIdle});
   // The program speaks Japanese whatever the session's language, and so do
   // the toolkit's dialogs (their texts are in qtbase_ja.qm, dates and file
   // kinds follow the default locale).
@@ -169,6 +180,7 @@ Application::~Application() {
   // The sound device stops while the application and its libraries are
   // still whole, never from the engine's static destructor after main.
   ShutdownSoundOutput();
+  InstallEventLoop(mImpl->PreviousLoop);
   if (gCurrent == this) gCurrent = nullptr;
 }
 
@@ -179,17 +191,15 @@ Application& Application::Current() {
 }
 int Application::Run() {
   // A termination that arrived during start-up is handled now, with the
-  // windows made and the loop there to quit.
-  if (mImpl->SignalNotifier) mImpl->SignalNotifier->setEnabled(true);
+  // windows made: the same unload chain, and no loop to run.
+  mImpl->Running = true;
+  if (mImpl->EndRequested) {
+    mImpl->RunShutdown();
+    return 0;
+  }
   return QApplication::exec();
 }
 void Application::Quit() { QApplication::quit(); }
-void Application::DoEvents() { QApplication::processEvents(); }
-void Application::RunWhenIdle(std::function<void()> step) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app || !step) return;
-  QTimer::singleShot(0, app, [step = std::move(step)] { RunGuarded(step); });
-}
 
 namespace {
 qt::SingleInstance::Request ToQtRequest(Application::InstanceRequest request) {
@@ -265,12 +275,17 @@ void Application::SetShutdownHandler(std::function<void()> handler) {
   // Signals only write a byte; the loop reads it and quits in order.
   if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) == 0) {
     impl.SignalNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[1], QSocketNotifier::Read);
-    // Read once the message loop runs (Run): a signal caught before only
-    // leaves its byte in the pipe.
-    impl.SignalNotifier->setEnabled(false);
+    // During start-up only a message box's own loop can see the byte: the
+    // box closes with its cautious answer, the start goes on without asking
+    // more, and Run ends the program once the windows are made.
     QObject::connect(impl.SignalNotifier.get(), &QSocketNotifier::activated, [&impl] {
       char byte = 0;
       [[maybe_unused]] const ssize_t got = ::read(gSignalPipe[1], &byte, 1);
+      qt::QtMessageBox::EndAll();
+      if (!impl.Running) {
+        impl.EndRequested = true;
+        return;
+      }
       impl.RunShutdown();
       QCoreApplication::quit();
     });

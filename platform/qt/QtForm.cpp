@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "platform/ScopedValue.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormMessages.h"
 #include "platform/qt/X11Desktop.h"
@@ -31,14 +32,8 @@ class FormWidget final : public QWidget {
     // such as the region under a transparent label that changed its text.
     if (mForm.Events.Paint && mForm.mNeedsPaint) {
       mForm.mNeedsPaint = false;
-      mForm.mInPaint = true;
-      try {
-        mForm.Events.Paint();
-      } catch (...) {
-        mForm.mInPaint = false;
-        throw;
-      }
-      mForm.mInPaint = false;
+      ScopedValue inPaint(mForm.mInPaint, true);
+      mForm.Events.Paint();
     }
     QPainter p(this);
     const int top = mForm.ClientTop();

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "platform/ScopedValue.h"
 #include "platform/qt/QtConvert.h"
 
 namespace platform::qt {
@@ -24,14 +25,8 @@ class PictureWidget final : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override {
     if (mBox.Paint) {
-      mBox.mInPaint = true;
-      try {
-        mBox.Paint();
-      } catch (...) {
-        mBox.mInPaint = false;
-        throw;
-      }
-      mBox.mInPaint = false;
+      ScopedValue inPaint(mBox.mInPaint, true);
+      mBox.Paint();
     }
     QPainter p(this);
     mBox.mCanvas->PaintTo(p, event->rect());

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
+#include <vector>
 
 #include "platform/Form.h"
 #include "platform/qt/QtControl.h"
@@ -66,15 +67,28 @@ namespace {
 // Runs a message box and gives the keyboard back to the window that had it:
 // without a window manager nobody else does, and that window's keys (its
 // Alt shortcuts) would stay dead until it is clicked.
+bool gEnding = false;
+std::vector<QMessageBox*> gOpenBoxes;
+
 void RunBox(QMessageBox& box) {
   const QPointer<QWidget> before = QApplication::activeWindow();
+  gOpenBoxes.push_back(&box);
   box.exec();
+  std::erase(gOpenBoxes, &box);
   if (before && before->isVisible()) before->activateWindow();
 }
 
 }  // namespace
 
+void QtMessageBox::EndAll() {
+  gEnding = true;
+  for (QMessageBox* box : gOpenBoxes) box->done(0);
+}
+
 int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::string& title) {
+  const int32_t buttons = style & 0x7;
+  const int32_t cautious = buttons == vbYesNo ? vbNo : buttons == vbOKCancel ? vbCancel : vbOK;
+  if (gEnding) return cautious;
   QMessageBox box;
   box.setWindowTitle(ToQ(title));
   // A carriage return alone or before a line feed breaks the line, as
@@ -90,17 +104,19 @@ int32_t QtMessageBox::Show(const std::string& prompt, int32_t style, const std::
     case vbInformation: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
   }
-  switch (style & 0x7) {
+  switch (buttons) {
     case vbYesNo: {
       box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
       QAbstractButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
       RunBox(box);
+      if (gEnding) return cautious;
       return box.clickedButton() == no ? vbNo : vbYes;
     }
     case vbOKCancel: {
       box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
       QAbstractButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
       RunBox(box);
+      if (gEnding) return cautious;
       return box.clickedButton() == cancel ? vbCancel : vbOK;
     }
     default:

@@ -24,6 +24,11 @@ class QtScreen final : public IScreen {
 class QtMessageBox final : public IMessageBox {
  public:
   int32_t Show(const std::string& prompt, int32_t style, const std::string& title) override;
+  // The program is being ended from outside: the boxes on screen close and
+  // later ones show nothing, each answering as its cautious button would
+  // (いいえ, キャンセル, OK), so no question is left waiting for a user who
+  // has gone and none is taken as a yes.
+  static void EndAll();
 };
 
 class QtClipboard final : public IClipboard {

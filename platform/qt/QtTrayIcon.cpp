@@ -134,10 +134,12 @@ void QtTrayIcon::Choose(WPARAM id) {
 }
 
 void QtTrayIcon::Send(UINT uMsg, WPARAM wParam) {
-  // Nothing may leave the event loop through here: a failing handler is
-  // reported, the program goes on.
+  // A failing handler is reported and the program goes on; a programming
+  // error stops it, as everywhere.
   try {
     SendMessage(mhWnd, uMsg, wParam, 0);
+  } catch (const std::logic_error&) {
+    throw;
   } catch (const RuntimeError& error) {
     MessageBox().Show(error.Description(), vbCritical, Application::Title());
   } catch (const std::exception& error) {

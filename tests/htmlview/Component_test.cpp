@@ -16,7 +16,7 @@
 #include "htmlview/Quillet.h"
 #include "htmlview/ViewerFixture.h"
 #include "htmlview/clsDLLInfo.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Services.h"
 
 using namespace platform::com;
@@ -81,7 +81,7 @@ TEST_F(QuilletComponent, CannotUnloadWhileAViewerCreatedByTheHostLives) {
 
   // The earlier interface identifier still reaches the same viewer.
   void* earlier = nullptr;
-  ASSERT_EQ(viewer->QueryInterface(Quillet::IID_clsHTML___v0, &earlier), S_OK);
+  ASSERT_EQ(viewer->QueryInterface(Quillet::IID_clsHTML_v0, &earlier), S_OK);
   EXPECT_EQ(earlier, static_cast<void*>(viewer.Get()));
   static_cast<Quillet::_clsHTML*>(earlier)->Release();
 
@@ -107,7 +107,7 @@ TEST_F(QuilletComponent, InformationObjectReportsTheComponentOnlyWhenRunningAsOn
 
   // The same class compiled into this program is not a component.
   void* raw = nullptr;
-  ASSERT_EQ(clsDLLInfo::Create(Quillet::IID_clsDLLInfo___v0, &raw), S_OK);
+  ASSERT_EQ(clsDLLInfo::Create(Quillet::IID_clsDLLInfo_v0, &raw), S_OK);
   auto embedded = ComPtr<Quillet::_clsDLLInfo>::Attach(static_cast<Quillet::_clsDLLInfo*>(raw));
   EXPECT_EQ(embedded->StartMode(), 0);
   EXPECT_EQ(embedded->Revision(), 0);
@@ -144,7 +144,7 @@ TEST_F(QuilletComponent, TypeDescriptionVersionDataAndIdentifierResources) {
   ASSERT_TRUE(ids);
   ASSERT_EQ(ids->Data.size(), 36u);
   EXPECT_EQ(ids->Data[0], 32);
-  EXPECT_EQ(ids->Data[4], Quillet::IID_clsHTML___v0.Data1 & 0xFF);  // the earlier one first
+  EXPECT_EQ(ids->Data[4], Quillet::IID_clsHTML_v0.Data1 & 0xFF);  // the earlier one first
   EXPECT_EQ(ids->Data[20], Quillet::_clsHTML::IID.Data1 & 0xFF);
   EXPECT_TRUE(info.FindResource("_SRCIID_CLSHTML") && info.FindResource("_IID_CLSDLLINFO"));
 }

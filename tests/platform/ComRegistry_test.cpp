@@ -1,6 +1,6 @@
 // The component registry: its text form, what counts as a broken file, and
 // the file itself (set aside when broken, never overwritten unseen).
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/ComVariant.h"
+#include "platform/com/ComVariant.h"
 #include "platform/RuntimeError.h"
 
 using namespace platform::com;

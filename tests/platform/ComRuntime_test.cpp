@@ -1,7 +1,7 @@
 // The component runtime with a small component module of its own:
 // registration, creation by class, late-bound calls, events, errors, the
 // module's lifetime and the services it shares with the host.
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 #include <unistd.h>
 
-#include "platform/ComEvents.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComEvents.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/fake/RecordingMessageBox.h"
 
 using namespace platform::com;

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <functional>
 
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Module.h"
 #include "platform/SafeFile.h"
 #include "platform/qt/IniSettingsStore.h"

@@ -1,7 +1,5 @@
 #include "clock/sound/buzzer/BuzzerServer.h"
 
-#include <stdexcept>
-
 #include "clock/sound/buzzer/Speaker.h"
 
 using namespace platform::com;
@@ -50,37 +48,11 @@ ServerTable MakeTable() {
 
 }  // namespace
 
-const ServerTable& Table() {
-  static const ServerTable table = MakeTable();
-  return table;
-}
-
-ServerModule& Module() {
-  static ServerModule module;
-  return module;
-}
-
-const InterfaceDesc& Interface(const char* name) {
-  const InterfaceDesc* found = Table().Info.TypeLib.FindInterface(name);
-  if (!found) throw std::logic_error("no such interface in the buzzer's type library");
-  return *found;
+ComponentServer& Server() {
+  static ComponentServer server(&MakeTable);
+  return server;
 }
 
 }  // namespace BuzzerServer
 
-extern "C" {
-
-HRESULT DllRegisterServer() {
-  return ServerRegister(BuzzerServer::Table(), reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-HRESULT DllUnregisterServer() { return ServerUnregister(BuzzerServer::Table()); }
-
-HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** ppv) {
-  if (!clsid || !iid) return E_POINTER;
-  return ServerGetClassObject(BuzzerServer::Table(), BuzzerServer::Module(), *clsid, *iid, ppv);
-}
-
-HRESULT DllCanUnloadNow() { return ServerCanUnloadNow(BuzzerServer::Module()); }
-
-}
+KV_COMPONENT_MODULE(BuzzerServer::Server())

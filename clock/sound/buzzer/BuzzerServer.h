@@ -2,7 +2,7 @@
 // The PC-buzzer control as a component: type library TegspkrLib with the
 // creatable class Speaker ("TegspkrLib.Speaker"), its dispatch interface
 // and its event interface.
-#include "platform/ComServer.h"
+#include "platform/com/ComponentModule.h"
 
 namespace BuzzerServer {
 
@@ -12,8 +12,6 @@ inline constexpr platform::com::Guid DIID__DSpeaker = platform::com::GuidOf("{AF
 inline constexpr platform::com::Guid DIID__DSpeakerEvents =
     platform::com::GuidOf("{7CA2424F-B1AC-45B1-9EB5-624D08A0784F}");
 
-const platform::com::ServerTable& Table();
-platform::com::ServerModule& Module();
-const platform::com::InterfaceDesc& Interface(const char* name);
+platform::com::ComponentServer& Server();
 
 }  // namespace BuzzerServer

@@ -54,7 +54,7 @@ std::vector<float> PulseWidths(const std::string& path) {
 
 }  // namespace
 
-Speaker::Speaker() : ObjectBase(BuzzerServer::Module()) {}
+Speaker::Speaker() : ObjectBase(BuzzerServer::Server().Module()) {}
 
 Speaker::~Speaker() { Stop(); }
 
@@ -73,13 +73,13 @@ HRESULT Speaker::QueryInterface(const Guid& iid, void** ppv) {
 
 HRESULT Speaker::GetTypeInfo(const InterfaceDesc** ppInfo) {
   if (!ppInfo) return E_POINTER;
-  *ppInfo = &BuzzerServer::Interface("_DSpeaker");
+  *ppInfo = &BuzzerServer::Server().Interface("_DSpeaker");
   return S_OK;
 }
 
 HRESULT Speaker::Invoke(int32_t dispId, InvokeKind kind, std::vector<Variant>& args, Variant* result,
                         ExcepInfo* excep) {
-  const HRESULT checked = CheckInvoke(BuzzerServer::Interface("_DSpeaker"), dispId, kind, args.size());
+  const HRESULT checked = CheckInvoke(BuzzerServer::Server().Interface("_DSpeaker"), dispId, kind, args.size());
   if (Failed(checked)) return checked;
   return InvokeGuarded(excep, [&] {
     switch (dispId) {

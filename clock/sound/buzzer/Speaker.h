@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ComObject.h"
+#include "platform/com/ComObject.h"
 #include "platform/Timer.h"
 
 namespace buzzer {

@@ -222,4 +222,21 @@ TEST_F(ProgramTest, ASecondCopyEndsAtOnceWithoutTouchingTheSettingsAndTheFirstSa
   EXPECT_NE(after.find("UpperRowFormat="), std::string::npos) << after;
 }
 
+// A fresh user's first start asks whether to register the components; the
+// session ending (or a kill) while that question waits must end the program
+// through its unload chain, and must not be taken as a yes.
+TEST_F(ProgramTest, ATerminationWhileAStartUpQuestionWaitsEndsTheProgramAndRegistersNothing) {
+  std::ofstream(Settings()) << "[Settings]\nMoveSide=2\n";
+  Program p = Start();
+  ASSERT_GT(p.Pid, 0);
+  ASSERT_TRUE(Listening());
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ::kill(p.Pid, SIGTERM);
+  EXPECT_EQ(Wait(p, std::chrono::seconds(20)), 0);
+  EXPECT_NE(SettingsText().find("MainLeft="), std::string::npos) << SettingsText();
+  for (const auto& entry : fs::recursive_directory_iterator(mHome / "data")) {
+    EXPECT_FALSE(entry.is_regular_file()) << "written at the end: " << entry.path();
+  }
+}
+
 }  // namespace

@@ -10,7 +10,7 @@
 #include "clock/help/basSystem.h"
 #include "clock/sound/SpeakerControl.h"
 #include "htmlview/Quillet.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Module.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/RecordingMessageBox.h"

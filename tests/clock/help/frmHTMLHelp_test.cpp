@@ -13,8 +13,8 @@
 
 #include "clock/help/basComponents.h"
 #include "platform/Application.h"
-#include "platform/ComRegistry.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRegistry.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/Services.h"
 #include "platform/fake/MemoryClipboard.h"
 #include "platform/fake/MemorySettingsStore.h"

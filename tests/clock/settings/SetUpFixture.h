@@ -14,7 +14,7 @@
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/MemoryClipboard.h"

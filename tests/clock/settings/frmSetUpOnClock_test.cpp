@@ -7,7 +7,7 @@
 
 #include "clock/core/ClockFixture.h"
 #include "clock/settings/frmSetUp.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 
 namespace {
 

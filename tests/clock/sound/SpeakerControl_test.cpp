@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/Sound.h"
 #include "platform/fake/FakeTimerFactory.h"
 

@@ -3,8 +3,8 @@
 // host's services, raise errors and report how the module was loaded.
 #include <stdexcept>
 
-#include "platform/ComRuntime.h"
-#include "platform/ComServer.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/ComponentModule.h"
 #include "platform/Services.h"
 
 using namespace platform::com;
@@ -16,11 +16,7 @@ constexpr Guid CLSID_Probe = GuidOf("{7FB5D71B-29FA-494E-939D-31F178CF0CB4}");
 constexpr Guid DIID_Probe = GuidOf("{3CAB41C0-D6CB-4E4D-B37A-D021B54D02DE}");
 constexpr Guid DIID_ProbeEvents = GuidOf("{CAFD6105-02A1-4C79-828E-ADF512AED313}");
 
-ServerModule& Module() {
-  static ServerModule module;
-  return module;
-}
-const ServerTable& Table();
+ComponentServer& Server();
 
 class Probe final : public IDispatch, public IConnectionPoint, public ObjectBase {
  public:
@@ -36,14 +32,14 @@ class Probe final : public IDispatch, public IConnectionPoint, public ObjectBase
   uint32_t AddRef() override { return AddRefObject(); }
   uint32_t Release() override { return ReleaseObject(); }
   HRESULT GetTypeInfo(const InterfaceDesc** ppInfo) override {
-    *ppInfo = &Table().Info.TypeLib.Interfaces[0];
+    *ppInfo = &Server().Table().Info.TypeLib.Interfaces[0];
     return S_OK;
   }
   HRESULT Advise(IUnknown* sink, uint32_t* cookie) override { return mSinks.Advise(sink, cookie); }
   HRESULT Unadvise(uint32_t cookie) override { return mSinks.Unadvise(cookie); }
 
   HRESULT Invoke(int32_t dispId, InvokeKind kind, std::vector<Variant>& args, Variant* result, ExcepInfo* excep) override {
-    const HRESULT checked = CheckInvoke(Table().Info.TypeLib.Interfaces[0], dispId, kind, args.size());
+    const HRESULT checked = CheckInvoke(Server().Table().Info.TypeLib.Interfaces[0], dispId, kind, args.size());
     if (Failed(checked)) return checked;
     return InvokeGuarded(excep, [&] {
       Variant value;
@@ -63,7 +59,7 @@ class Probe final : public IDispatch, public IConnectionPoint, public ObjectBase
           value = event[0];
           break;
         }
-        case 5: value = static_cast<int32_t>(ModuleStartMode(reinterpret_cast<const void*>(&Module))); break;
+        case 5: value = static_cast<int32_t>(ModuleStartMode(reinterpret_cast<const void*>(&Server))); break;
         default: break;
       }
       if (result) *result = value;
@@ -72,7 +68,7 @@ class Probe final : public IDispatch, public IConnectionPoint, public ObjectBase
   }
 
  private:
-  Probe() : ObjectBase(Module()) {}
+  Probe() : ObjectBase(Server().Module()) {}
   SinkList mSinks;
 };
 
@@ -97,18 +93,11 @@ ServerTable MakeTable() {
   return table;
 }
 
-const ServerTable& Table() {
-  static const ServerTable table = MakeTable();
-  return table;
+ComponentServer& Server() {
+  static ComponentServer server(&MakeTable);
+  return server;
 }
 
 }  // namespace
 
-extern "C" {
-HRESULT DllRegisterServer() { return ServerRegister(Table(), reinterpret_cast<const void*>(&DllRegisterServer)); }
-HRESULT DllUnregisterServer() { return ServerUnregister(Table()); }
-HRESULT DllGetClassObject(const Guid* clsid, const Guid* iid, void** ppv) {
-  return ServerGetClassObject(Table(), Module(), *clsid, *iid, ppv);
-}
-HRESULT DllCanUnloadNow() { return ServerCanUnloadNow(Module()); }
-}
+KV_COMPONENT_MODULE(Server())

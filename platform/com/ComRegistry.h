@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Guid.h"
+#include "platform/com/Guid.h"
 
 namespace platform::com {
 

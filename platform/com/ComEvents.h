@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/ComDispatch.h"
+#include "platform/com/ComDispatch.h"
 
 namespace platform::com {
 

@@ -6,8 +6,8 @@
 // and released again only when its DllCanUnloadNow allows it.
 #include <string>
 
-#include "platform/ComBase.h"
-#include "platform/ComServer.h"
+#include "platform/com/ComBase.h"
+#include "platform/com/ComServer.h"
 
 namespace platform::com {
 

@@ -1,4 +1,4 @@
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 
 #include <dlfcn.h>
 
@@ -8,8 +8,8 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/ComObject.h"
-#include "platform/ComRegistry.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComRegistry.h"
 #include "platform/Module.h"
 #include "platform/RuntimeError.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ComVariant.h"
+#include "platform/com/ComVariant.h"
 
 #include "platform/RuntimeError.h"
 

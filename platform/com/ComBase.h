@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/Guid.h"
+#include "platform/com/Guid.h"
 
 namespace platform::com {
 

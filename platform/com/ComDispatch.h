@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComBase.h"
-#include "platform/ComTypeInfo.h"
-#include "platform/ComVariant.h"
+#include "platform/com/ComBase.h"
+#include "platform/com/ComTypeInfo.h"
+#include "platform/com/ComVariant.h"
 
 namespace platform::com {
 

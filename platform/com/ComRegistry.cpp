@@ -1,4 +1,4 @@
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComVariant.h"
-#include "platform/Guid.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/Guid.h"
 
 namespace platform::com {
 

@@ -1,4 +1,4 @@
-#include "platform/ComEvents.h"
+#include "platform/com/ComEvents.h"
 
 #include "platform/RuntimeError.h"
 

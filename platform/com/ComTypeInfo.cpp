@@ -1,4 +1,4 @@
-#include "platform/ComTypeInfo.h"
+#include "platform/com/ComTypeInfo.h"
 
 #include <cstdio>
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ComDispatch.h"
+#include "platform/com/ComDispatch.h"
 
 namespace platform::com {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComObject.h"
-#include "platform/ComTypeInfo.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComTypeInfo.h"
 
 namespace platform::com {
 

@@ -1,4 +1,4 @@
-#include "platform/ComDispatch.h"
+#include "platform/com/ComDispatch.h"
 
 #include <exception>
 #include <new>

@@ -1,11 +1,11 @@
-#include "platform/ComServer.h"
+#include "platform/com/ComServer.h"
 
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/ComRegistry.h"
+#include "platform/com/ComRegistry.h"
 
 namespace platform::com {
 

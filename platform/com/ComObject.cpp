@@ -1,9 +1,9 @@
-#include "platform/ComObject.h"
+#include "platform/com/ComObject.h"
 
 #include <algorithm>
 
 #include "platform/Application.h"
-#include "platform/ComRuntime.h"
+#include "platform/com/ComRuntime.h"
 
 namespace platform::com {
 
