@@ -80,8 +80,18 @@ int64_t SoundMixer::WallFrame() const {
 }
 
 bool SoundMixer::QuietLocked() const {
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    if (RewindPendingLocked()) return false;
+  }
   return mlngRendered.load() >= mlngLastStamp.load() &&
          std::all_of(mSources.begin(), mSources.end(), [](const auto& s) { return s->Idle(); });
+}
+
+// A stamp in front of the queued silence waits for its sound (the sink's
+// Wake); one that no sound followed within a moment does not count.
+bool SoundMixer::RewindPendingLocked() const {
+  return mlngRewindTo >= 0 && std::chrono::steady_clock::now() - mRewindAsked < std::chrono::milliseconds(200);
 }
 
 bool SoundMixer::Quiet() const {
@@ -94,6 +104,9 @@ void SoundMixer::ApplyRetimeIfQuiet() const {
   std::lock_guard<std::mutex> guard(mTimeLock);
   mlngAlignedLead = 0;
   mblnAlignPending = false;
+  mblnQuick = false;
+  mblnRewindable = false;
+  mlngRewindTo = -1;
   if (!mRetime.Due) return;
   if (Tracing()) {
     const auto shift = mlngAnchorFrame + std::chrono::duration_cast<std::chrono::microseconds>(mRetime.Heard - mAnchor).count() *
@@ -121,7 +134,7 @@ int64_t SoundMixer::ResumeAtStamp() {
   int64_t lead = 0;
   {
     std::lock_guard<std::mutex> guard(mTimeLock);
-    lead = std::max(mlngLead, mlngAlignedLead);
+    lead = LeadLocked();
   }
   // A few milliseconds of slack for sound stamped just before the stream
   // was asked for.
@@ -136,27 +149,75 @@ int64_t SoundMixer::StampFrame() const {
   const int64_t rendered = mlngRendered.load();
   if (!mSink || !mSink->RealTime()) return rendered;
   ApplyRetimeIfQuiet();
-  int64_t lead = 0;
-  {
-    std::lock_guard<std::mutex> guard(mTimeLock);
-    lead = std::max(mlngLead, mlngAlignedLead);
-  }
+  const bool quiet = Quiet();
+  const int64_t quick = mSink->QuickLeadFrames();
   const int64_t wall = WallFrame();
+  int64_t stamp = 0;
   {
-    // The first sound after AlignStamps is heard at the aligned moment;
-    // what follows keeps its distance from it.
     std::lock_guard<std::mutex> guard(mTimeLock);
     if (mblnAlignPending) {
+      // The first sound after AlignStamps is heard at the aligned moment;
+      // what follows keeps its distance from it.
       mblnAlignPending = false;
       mlngAlignedLead = std::max(mlngAlignTarget - wall, mlngLead);
-      lead = mlngAlignedLead;
+    } else if (quiet && mlngAlignedLead == 0 && quick > 0 && quick < mlngLead) {
+      // A sound out of quiet is heard a quick lead from now, in front of
+      // the silence queued; what follows keeps that lead.
+      mlngAlignedLead = quick;
+      mblnRewindable = true;
+      mblnQuick = true;
+      mQuickStart = std::chrono::steady_clock::now();
+    }
+    stamp = wall + LeadLocked();
+    if (mblnRewindable && stamp < rendered) {
+      if (mlngRewindTo < 0 || stamp < mlngRewindTo) mlngRewindTo = stamp;
+      mRewindAsked = std::chrono::steady_clock::now();
+    } else {
+      mblnRewindable = mblnRewindable && mlngRewindTo >= 0;
+      stamp = std::max(rendered, stamp);
     }
   }
-  const int64_t stamp = std::max(rendered, wall + lead);
   int64_t last = mlngLastStamp.load();
   while (last < stamp && !mlngLastStamp.compare_exchange_weak(last, stamp)) {
   }
   return stamp;
+}
+
+int64_t SoundMixer::LeadLocked() const {
+  if (mlngAlignedLead == 0) return mlngLead;
+  if (!mblnQuick) return mlngAlignedLead;
+  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - mQuickStart);
+  return std::min(mlngLead, mlngAlignedLead + us.count() * kSoundRate / 1000000 / kQuickLeadGrowth);
+}
+
+int64_t SoundMixer::TakeRewind() {
+  std::lock_guard<std::mutex> guard(mLock);
+  int64_t to = -1;
+  {
+    std::lock_guard<std::mutex> time(mTimeLock);
+    to = mlngRewindTo;
+    mlngRewindTo = -1;
+    mblnRewindable = false;
+  }
+  if (to < 0 || mlngRendered.load() <= to) return -1;
+  if (Tracing()) {
+    std::fprintf(stderr, "sound %.3f: rewound %.2f ms\n", SteadySeconds(),
+                 static_cast<double>(mlngRendered.load() - to) * 1000 / kSoundRate);
+  }
+  mlngRendered.store(to);
+  return to;
+}
+
+int64_t SoundMixer::RenderLimit() const {
+  int64_t lead = 0;
+  {
+    std::lock_guard<std::mutex> guard(mTimeLock);
+    lead = LeadLocked();
+    if (mlngAlignedLead == 0 || lead >= mlngLead) return INT64_MAX;
+  }
+  // A millisecond short of the stamps: a stamp taken after this rendering
+  // still lies ahead of it.
+  return WallFrame() + lead - kSoundRate / 1000;
 }
 
 bool SoundMixer::AlignStamps(int32_t vlngMs) {
@@ -168,6 +229,8 @@ bool SoundMixer::AlignStamps(int32_t vlngMs) {
     std::lock_guard<std::mutex> guard(mTimeLock);
     if (lead < mlngLead) return false;
     mlngAlignedLead = lead;
+    mblnQuick = mblnRewindable = false;
+    mlngRewindTo = -1;
     mlngAlignTarget = first;
     mblnAlignPending = true;
   }
@@ -181,7 +244,7 @@ bool SoundMixer::AlignStamps(int32_t vlngMs) {
 
 int32_t SoundMixer::StampLeadMs() const {
   std::lock_guard<std::mutex> guard(mTimeLock);
-  return static_cast<int32_t>(std::max(mlngLead, mlngAlignedLead) * 1000 / kSoundRate);
+  return static_cast<int32_t>(LeadLocked() * 1000 / kSoundRate);
 }
 
 void SoundMixer::Render(float* out, int32_t frames) {
@@ -215,6 +278,8 @@ void SoundMixer::SetSink(std::unique_ptr<ISoundSink> sink) {
     mlngLead = mSink->LatencyFrames();
     mlngAlignedLead = 0;
     mblnAlignPending = false;
+    mblnQuick = mblnRewindable = false;
+    mlngRewindTo = -1;
     mRetime.Due = false;
   }
   mlngRendered.store(mlngAnchorFrame);

@@ -68,6 +68,10 @@ class ISoundSink {
   // Sound is due within seconds: the stream opens now and stays open a
   // few seconds, so that the sound finds it playing.
   virtual void Prepare() {}
+  // A sink that can write again what it has queued but not yet played: a
+  // sound started while quiet is stamped this soon, in front of the queued
+  // silence (SoundMixer::TakeRewind); 0 when it cannot.
+  virtual int32_t QuickLeadFrames() const { return 0; }
 };
 
 class SoundMixer final : public ISoundMixer {
@@ -118,6 +122,14 @@ class SoundMixer final : public ISoundMixer {
   bool AlignStamps(int32_t vlngMs);
   // The lead of a stamp now, in milliseconds.
   int32_t StampLeadMs() const;
+  // A sound started while quiet on a sink with a quick lead is stamped
+  // before what has been rendered (silence): the frame from which the sink
+  // renders and writes again, or -1. The rendering continues from there.
+  int64_t TakeRewind();
+  // The frame before which a sink may render now: while a quick start
+  // sounds, no further than its stamps, so that none of them falls behind
+  // what was rendered.
+  int64_t RenderLimit() const;
 
   // Replaces the sink (the old one is stopped); nullptr installs a silent sink.
   void SetSink(std::unique_ptr<ISoundSink> sink);
@@ -135,8 +147,9 @@ class SoundMixer final : public ISoundMixer {
   void ApplyRetimeIfQuiet() const;
 
   // The timeline of a real-time sink: frame mlngAnchorFrame is heard at
-  // mAnchor; a stamp lies mlngLead (or mlngAlignedLead) after the frame
-  // heard now. Guarded by mTimeLock (taken after mLock, never before).
+  // mAnchor; a stamp lies mlngLead after the frame heard now, or, from an
+  // aligned signal's or a quick start's first sound until quiet again,
+  // mlngAlignedLead. Guarded by mTimeLock (taken after mLock, never before).
   mutable std::mutex mTimeLock;
   mutable std::chrono::steady_clock::time_point mAnchor;
   mutable int64_t mlngAnchorFrame = 0;
@@ -144,6 +157,19 @@ class SoundMixer final : public ISoundMixer {
   mutable int64_t mlngAlignedLead = 0;
   mutable int64_t mlngAlignTarget = 0;
   mutable bool mblnAlignPending = false;
+  // A quick start's rewind, until the sink takes it (or it goes stale: a
+  // stamp that nothing followed).
+  mutable int64_t mlngRewindTo = -1;
+  mutable std::chrono::steady_clock::time_point mRewindAsked;
+  mutable bool mblnRewindable = false;
+  // A quick start's lead grows back to mlngLead by 1/kQuickLeadGrowth of the
+  // time passed (0.5 %): the stream fills up again while the sound goes on,
+  // each note that much longer (inaudibly) until it has.
+  static constexpr int64_t kQuickLeadGrowth = 200;
+  mutable bool mblnQuick = false;
+  mutable std::chrono::steady_clock::time_point mQuickStart;
+  int64_t LeadLocked() const;
+  bool RewindPendingLocked() const;
   mutable std::atomic<int64_t> mlngLastStamp{0};
   struct PendingRetime {
     bool Due = false;

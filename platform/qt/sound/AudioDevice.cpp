@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/Sound.h"
 
@@ -16,11 +18,15 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int64_t FramesOfMs(int64_t ms) { return ms * kSoundRate / 1000; }
 
-// The server's buffer for the stream: small, so that a test is heard at
-// once; doubled for the rest of the run after the server ran dry.
+// The server's buffer for the stream: doubled after the server ran dry
+// while quiet, halved again with each new stream that did not.
 constexpr int64_t kTargetMs = 30;
 constexpr int64_t kLargestTargetMs = 120;
-constexpr int64_t kRequestMs = 10;
+constexpr int64_t kRequestMs = 5;
+// A sound out of quiet is heard this soon: it is written over the silence
+// queued (the server rewinds), and while it sounds the stream is kept this
+// short.
+constexpr int64_t kQuickLeadMs = 24;
 // A stamp lies this much beyond what the device has been given.
 constexpr int64_t kLeadMarginMs = 5;
 // Quiet this long, the stream closes: no wake-ups while nothing sounds.
@@ -89,12 +95,17 @@ class DeviceSink final : public ISoundSink {
   bool RealTime() const override { return true; }
   int32_t LatencyFrames() const override { return static_cast<int32_t>(FramesOfMs(kTargetMs + kLeadMarginMs)); }
   bool Audible() const override { return true; }
+  int32_t QuickLeadFrames() const override { return static_cast<int32_t>(FramesOfMs(kQuickLeadMs)); }
 
   void Wake() override {
     Locked lock(mLoop);
     mlngQuietFrames = 0;
     mblnClosing = false;
-    if (!mStream) OpenStream();
+    if (mStream) {
+      Rewind();
+    } else {
+      OpenStream();
+    }
   }
 
   void Prepare() override {
@@ -131,10 +142,13 @@ class DeviceSink final : public ISoundSink {
     if (!mStream) return;
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
+    // A stream that closed without running dry starts smaller again.
+    if (!mblnEnlarged && mlngTargetMs > kTargetMs) mlngTargetMs /= 2;
+    mblnEnlarged = false;
     attr.tlength = BytesOfMs(mlngTargetMs);
-    // Starts once the first request is written, so nothing written is lost;
-    // the position the server reports covers a later stall.
-    attr.prebuf = static_cast<uint32_t>(-1);
+    // Plays on through a stall: stream frame n is always heard n frames
+    // after frame 0, and what comes too late is dropped, not delayed.
+    attr.prebuf = 0;
     attr.minreq = BytesOfMs(kRequestMs);
     attr.fragsize = static_cast<uint32_t>(-1);
     pa_stream_set_write_callback(mStream, &DeviceSink::OnWrite, this);
@@ -151,6 +165,25 @@ class DeviceSink final : public ISoundSink {
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
                                                       PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_playback(mStream, nullptr, &attr, flags, nullptr, nullptr) < 0) CloseStream();
+  }
+
+  // A sound started while quiet lies in front of what was written: the
+  // next write goes there, over the silence (the server drops what it has
+  // already played).
+  void Rewind() {
+    const int64_t from = mMixer ? mMixer->TakeRewind() : -1;
+    if (from < 0) return;
+    const int64_t zero = mlngFirst - mlngPadding;
+    const int64_t index = std::max<int64_t>(from - zero, 0);
+    // Into the silence the stream starts with: it ends there.
+    if (index < mlngPadding) {
+      mlngPadding = index;
+      mlngFirst = from;
+    }
+    if (index < mlngWritten) {
+      mlngWritten = index;
+      mblnSeek = true;
+    }
   }
 
   void CloseStream() {
@@ -188,6 +221,9 @@ class DeviceSink final : public ISoundSink {
     auto* self = static_cast<DeviceSink*>(data);
     // A stream reports one as it starts; only later ones count.
     if (Clock::now() - self->mOpened > std::chrono::milliseconds(500)) self->mblnRanDry = true;
+    if (std::getenv("KELVORA_SOUND_TRACE") && self->mMixer) {
+      std::fprintf(stderr, "sound: the server ran dry %s\n", self->mMixer->Quiet() ? "(quiet)" : "while sounding");
+    }
   }
 
   static void OnWrite(pa_stream* stream, size_t nbytes, void* data) {
@@ -205,15 +241,24 @@ class DeviceSink final : public ISoundSink {
       return;
     }
     auto* out = static_cast<float*>(buffer);
-    const auto silent = static_cast<int32_t>(std::min<int64_t>(mlngPadding - mlngWritten, frames));
-    if (silent > 0) std::fill(out, out + silent, 0.0f);
-    if (frames > std::max(silent, 0)) mMixer->Render(out + std::max(silent, 0), frames - std::max(silent, 0));
-    pa_stream_write(stream, buffer, static_cast<size_t>(frames) * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE);
-    mlngWritten += frames;
+    const auto silent = static_cast<int32_t>(std::clamp<int64_t>(mlngPadding - mlngWritten, 0, frames));
+    std::fill(out, out + silent, 0.0f);
+    const auto sound = static_cast<int32_t>(
+        std::clamp<int64_t>(mMixer->RenderLimit() - mMixer->RenderedFrames(), 0, frames - silent));
+    if (sound > 0) mMixer->Render(out + silent, sound);
+    if (silent + sound == 0) {
+      pa_stream_cancel_write(stream);
+      return;
+    }
+    const auto offset = mblnSeek ? mlngWritten * int64_t{sizeof(float)} : 0;
+    pa_stream_write(stream, buffer, static_cast<size_t>(silent + sound) * sizeof(float), nullptr, offset,
+                    mblnSeek ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE);
+    mblnSeek = false;
+    mlngWritten += silent + sound;
     Measure(stream);
 
     const bool quiet = mMixer->Quiet();
-    mlngQuietFrames = quiet ? mlngQuietFrames + frames : 0;
+    mlngQuietFrames = quiet ? mlngQuietFrames + silent + sound : 0;
     if (quiet && mblnRanDry) Enlarge(stream);
     if (!mblnClosing && mlngQuietFrames >= FramesOfMs(kCloseAfterMs) && Clock::now() >= mKeepOpenUntil) {
       // Closed on the loop's next round, outside this callback, unless a
@@ -248,6 +293,7 @@ class DeviceSink final : public ISoundSink {
     mblnRanDry = false;
     if (mlngTargetMs >= kLargestTargetMs) return;
     mlngTargetMs *= 2;
+    mblnEnlarged = true;
     const pa_buffer_attr* current = pa_stream_get_buffer_attr(stream);
     if (!current) return;
     pa_buffer_attr attr = *current;
@@ -268,6 +314,8 @@ class DeviceSink final : public ISoundSink {
   int64_t mlngLargestLead = 0;
   int64_t mlngQuietFrames = 0;
   bool mblnRanDry = false;
+  bool mblnEnlarged = false;  // the target grew during this stream
+  bool mblnSeek = false;      // the next write goes to mlngWritten, not after the last
   bool mblnClosing = false;
   Clock::time_point mKeepOpenUntil{};
 };
