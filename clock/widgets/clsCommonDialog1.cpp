@@ -8,6 +8,7 @@
 #include "common/basGeneral.h"
 #include "platform/Checked.h"
 #include "platform/CommonDialogs.h"
+#include "platform/ScopeExit.h"
 
 namespace {
 
@@ -18,19 +19,6 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   if (c == 0) return -1;
   return platform::checked::ToInt32(std::llround(static_cast<double>(int64_t{a} * b) / c));
 }
-
-// Runs a step when the scope ends, also when an error leaves it.
-template <typename F>
-class AtScopeEnd {
- public:
-  explicit AtScopeEnd(F f) : mF(std::move(f)) {}
-  ~AtScopeEnd() { mF(); }
-  AtScopeEnd(const AtScopeEnd&) = delete;
-  AtScopeEnd& operator=(const AtScopeEnd&) = delete;
-
- private:
-  F mF;
-};
 
 void ReportNoOwner() {
   basGeneral::ReportError(platform::RuntimeError(platform::errObjectNotSet,
@@ -115,7 +103,7 @@ void clsCommonDialog1::ShowFont() {
   platform::StdFont editFont = savedFont;
   basGeneral::CopyFont(mFont, editFont);
   mForm->SetFont(editFont);
-  AtScopeEnd restore([this, &savedFont] { mForm->SetFont(savedFont); });
+  platform::ScopeExit restore([this, &savedFont] { mForm->SetFont(savedFont); });
 
   platform::ICommonDialogs& dialogs = platform::CommonDialogs();
   const int32_t dpi = dialogs.LogPixelsY();
