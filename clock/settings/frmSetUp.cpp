@@ -134,13 +134,13 @@ void frmSetUp::CreateCommonControls() {
     button->SetCaption(caption);
     Command1.Load(std::move(button));
   };
-  Button(2, "日付時間設定(&D)", 240, 3480, 2055);
-  auto box = platform::Controls().CreateCheckBox(*mForm, "Check1", 1);
+  Button(kDateTimeButton, "日付時間設定(&D)", 240, 3480, 2055);
+  auto box = platform::Controls().CreateCheckBox(*mForm, "Check1", kNoTestDllRegBox);
   box->Move(240, 4200, 4335, 270);
   box->SetCaption("起動時のDLL確認のMSG表示なし(&N)");
   Check1.Load(std::move(box));
-  Button(1, "了解(&O)", 4800, 4080, 1455);
-  Button(0, "終了(&X)", 6480, 4080, 1335);
+  Button(kOKButton, "了解(&O)", 4800, 4080, 1455);
+  Button(kQuitButton, "終了(&X)", 6480, 4080, 1335);
 }
 
 // ---- events of the window
@@ -151,7 +151,7 @@ void frmSetUp::Form_Load() {
   CreateControls();
   // 1. The help's viewer is checked by CheckComponents, once the clock
   // shows. 2. Until then the PC buzzer is not known to be usable.
-  Check1(6).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);
+  Check1(kPCBuzzerBox).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);
 
   // 3. Window messages: "設定(&O)" of this window's system menu, and the
   // clock window's size limits from the work area (read first: attaching
@@ -197,12 +197,12 @@ void frmSetUp::Form_Load() {
   // its layout; the boxes whose clicks speak are set quietly.
   auto Value = [](bool vblnOn) { return vblnOn ? platform::vbChecked : platform::vbUnchecked; };
   SetCheckQuietly(1, NoTestDllReg);
-  Check1(2).SetValue(Value(mintRows[0] == 1));
-  Check1(3).SetValue(Value(mintRows[1] == 1));
+  Check1(kUpperRowBox).SetValue(Value(mintRows[0] == 1));
+  Check1(kUnderRowBox).SetValue(Value(mintRows[1] == 1));
   SetCheckQuietly(0, TopMost);
-  Check1(4).SetValue(Value(TimeSignalRepeat));
-  Check1(5).SetValue(Value(NoUseTimeSignal));
-  Check1(6).SetValue(Value(UsePCBuzzer));
+  Check1(kRepeatBox).SetValue(Value(TimeSignalRepeat));
+  Check1(kNoSignalBox).SetValue(Value(NoUseTimeSignal));
+  Check1(kPCBuzzerBox).SetValue(Value(UsePCBuzzer));
 
   // 7. The signal field, the etched lines, the signal kind, the texts and
   // the borders.
@@ -243,7 +243,7 @@ void frmSetUp::CheckComponents() {
 
   // The PC buzzer only when its control is usable; the signal's kind
   // follows the clock's speaker check.
-  Check1(6).SetEnabled(basMain::mblnSpeakerReady);
+  Check1(kPCBuzzerBox).SetEnabled(basMain::mblnSpeakerReady);
   basMain::GetTimeSignalKind();
 
   // The dialog owns the taskbar entry: its system menu is the one the tray
@@ -278,20 +278,20 @@ void frmSetUp::Form_Unload(int16_t&) {
 
 void frmSetUp::Command1_Click(int16_t Index) {
   switch (Index) {
-    case 0:
+    case kQuitButton:
       LeaveDialog();
       StoreSignalText(true);
       mForm->Unload();
       break;
-    case 1:
+    case kOKButton:
       LeaveDialog();
       StoreSignalText(false);
       ParkDialog();
       break;
-    case 2: StartDateTimeSettings(); break;
-    case 3: ChooseClockFont(); break;
-    case 4: ChooseWaveFile(); break;
-    case 5: TestTimeSignal(); break;
+    case kDateTimeButton: StartDateTimeSettings(); break;
+    case kFontButton: ChooseClockFont(); break;
+    case kBrowseButton: ChooseWaveFile(); break;
+    case kTestButton: TestTimeSignal(); break;
     default:
       // The tab strip's accelerator buttons.
       if (mcTabStrip) mcTabStrip->AccelKeyCmdBtnClicked(Index);
@@ -300,7 +300,7 @@ void frmSetUp::Command1_Click(int16_t Index) {
 }
 
 void frmSetUp::LeaveDialog() {
-  TopMost = Check1(0).Value() == platform::vbChecked;
+  TopMost = Check1(kTopMostBox).Value() == platform::vbChecked;
   // The state is the clock's: the parked dialog has no use for it.
   if (basMain::gfrmMain) frmMain::SetTopMost(basMain::gfrmMain->Form(), TopMost ? -1 : 0);
   basMain::mblnSetUpOpen = false;

@@ -115,6 +115,29 @@ class frmSetUp {
 
  public:
   // ---- controls, by index as the Parts name them
+  // The indices of the check boxes, push buttons and combo boxes.
+  enum CheckIndex : int16_t {
+    kTopMostBox = 0,       // 最前面表示
+    kNoTestDllRegBox = 1,  // 起動時のDLL確認のMSG表示なし
+    kUpperRowBox = 2,      // row 1 shown
+    kUnderRowBox = 3,      // row 2 shown
+    kRepeatBox = 4,        // 時間と同じ回数繰り返す
+    kNoSignalBox = 5,      // 時報を使用しない
+    kPCBuzzerBox = 6,      // PCブザーでWAVEファイル 再生
+  };
+  enum CommandIndex : int16_t {
+    kQuitButton = 0,      // 終了
+    kOKButton = 1,        // 了解
+    kDateTimeButton = 2,  // 日付時間設定
+    kFontButton = 3,      // フォント設定
+    kBrowseButton = 4,    // 参照
+    kTestButton = 5,      // テスト
+  };
+  enum ComboIndex : int16_t {
+    kRow1FormatCombo = 0,  // row 1's format (UnderRowFormat)
+    kRow2FormatCombo = 1,  // row 2's format (UpperRowFormat)
+    kMoveSideCombo = 2,    // 移動位置
+  };
   platform::ControlArray<platform::ILabel> Label1;
   // The push buttons outlive the tab strip, which loads its accelerator
   // buttons into this array.

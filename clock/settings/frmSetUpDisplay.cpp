@@ -54,22 +54,22 @@ void frmSetUp::CreateDisplayPage() {
   // Row 1, row 2, then the font, topmost and edge row; each label before
   // the control its access key leads to.
   Label(0, "１段目(&1)", 240, 120, 1095);
-  Box(2, "表示する", 1560, 120, 1335);
+  Box(kUpperRowBox, "表示する", 1560, 120, 1335);
   Label(4, "表示書式(&T)", 3600, 120, 1335);
   Combo(5040, 120, 2655);
   Label(1, "２段目(&2)", 240, 840, 1095);
-  Box(3, "表示する", 1560, 840, 1335);
+  Box(kUnderRowBox, "表示する", 1560, 840, 1335);
   Label(5, "表示書式(&B)", 3600, 840, 1335);
   Combo(5040, 840, 2655);
 
-  auto font = platform::Controls().CreateCommandButton(page, "Command1", 3);
+  auto font = platform::Controls().CreateCommandButton(page, "Command1", kFontButton);
   font->Move(240, 1560, 2055, 495);
   font->SetCaption("フォント設定(&F)");
   Command1.Load(std::move(font));
-  Box(0, "最前面表示(&W)", 2520, 1560, 1935);
+  Box(kTopMostBox, "最前面表示(&W)", 2520, 1560, 1935);
   Label(3, "移動位置(&M)", 4560, 1560, 1335);
   Combo(6120, 1560, 1575);
-  Combo1(2).SetStyle(2);
+  Combo1(kMoveSideCombo).SetStyle(2);
 
   // Etched separators between the rows.
   for (int16_t i = 0; i < 2; ++i) {
@@ -81,15 +81,15 @@ void frmSetUp::CreateDisplayPage() {
 }
 
 void frmSetUp::LoadDisplayPage() {
-  for (const char* side : kMoveSides) Combo1(2).AddItem(side);
-  Combo1(0).AddItem(UnderRowFormat);
-  Combo1(1).AddItem(UpperRowFormat);
-  FormatPresets::FillFormatPresets(Combo1(0), Combo1(1));
-  Combo1(0).SetListIndex(0);
-  Combo1(1).SetListIndex(0);
+  for (const char* side : kMoveSides) Combo1(kMoveSideCombo).AddItem(side);
+  Combo1(kRow1FormatCombo).AddItem(UnderRowFormat);
+  Combo1(kRow2FormatCombo).AddItem(UpperRowFormat);
+  FormatPresets::FillFormatPresets(Combo1(kRow1FormatCombo), Combo1(kRow2FormatCombo));
+  Combo1(kRow1FormatCombo).SetListIndex(0);
+  Combo1(kRow2FormatCombo).SetListIndex(0);
   // Showing the stored edge is not choosing it: the clock starts in its top
   // right corner and reaches its own edge at the first jump.
-  if (MoveSide >= 0 && MoveSide <= kNoMove) SetQuietly(Combo1(2), [this] { Combo1(2).SetListIndex(MoveSide); });
+  if (MoveSide >= 0 && MoveSide <= kNoMove) SetQuietly(Combo1(kMoveSideCombo), [this] { Combo1(kMoveSideCombo).SetListIndex(MoveSide); });
 }
 
 void frmSetUp::Check1_Click(int16_t Index) {
@@ -97,46 +97,46 @@ void frmSetUp::Check1_Click(int16_t Index) {
   if (!box.Enabled()) return;
   const bool checked = box.Value() == platform::vbChecked;
   switch (Index) {
-    case 0:
+    case kTopMostBox:
       // Taken over when the dialog is left.
       if (checked) Message("この設定は、設定メニュー画面を閉じた後で有効になります");
       else TopMost = false;
       break;
-    case 1:
+    case kNoTestDllRegBox:
       Message("この設定は、次回起動時から有効になります");
       NoTestDllReg = checked;
       break;
-    case 2:
-    case 3: {
-      const size_t row = Index == 2 ? 0 : 1;
+    case kUpperRowBox:
+    case kUnderRowBox: {
+      const size_t row = Index == kUpperRowBox ? 0 : 1;
       const size_t other = 1 - row;
       mintRows[row] = box.Value();
       // One row always stays: showing the other row clicks its box.
-      if (mintRows[row] != 1 && mintRows[other] != 1) Check1(Index == 2 ? 3 : 2).SetValue(platform::vbChecked);
+      if (mintRows[row] != 1 && mintRows[other] != 1) Check1(Index == kUpperRowBox ? kUnderRowBox : kUpperRowBox).SetValue(platform::vbChecked);
       if (basMain::gfrmMain) basMain::gfrmMain->RelayoutClock();
       break;
     }
-    case 4: TimeSignalRepeat = checked; break;
-    case 5: NoUseTimeSignal = checked; break;
-    case 6: UsePCBuzzer = checked; break;
+    case kRepeatBox: TimeSignalRepeat = checked; break;
+    case kNoSignalBox: NoUseTimeSignal = checked; break;
+    case kPCBuzzerBox: UsePCBuzzer = checked; break;
     default: break;
   }
   basMain::GetTimeSignalKind();
 }
 
 void frmSetUp::Combo1_Change(int16_t Index) {
-  if (Index != 0 && Index != 1) return;
-  FormatPresets::ApplyRowFormats(Combo1(0), Combo1(1));
+  if (Index != kRow1FormatCombo && Index != kRow2FormatCombo) return;
+  FormatPresets::ApplyRowFormats(Combo1(kRow1FormatCombo), Combo1(kRow2FormatCombo));
   if (basMain::gfrmMain) basMain::gfrmMain->RelayoutClock();
 }
 
 void frmSetUp::Combo1_Click(int16_t Index) {
-  if (Index == 0 || Index == 1) {
+  if (Index == kRow1FormatCombo || Index == kRow2FormatCombo) {
     Combo1_Change(Index);
     return;
   }
-  if (Index != 2 || !Combo1(2).Enabled()) return;
-  const int16_t side = Combo1(2).ListIndex();
+  if (Index != kMoveSideCombo || !Combo1(kMoveSideCombo).Enabled()) return;
+  const int16_t side = Combo1(kMoveSideCombo).ListIndex();
   if (side < 0) return;
   MoveSide = side;
   if (side != kNoMove && basMain::gfrmMain) basMain::gfrmMain->PlaceClock(true);

@@ -83,8 +83,8 @@ void frmSetUp::CreateTimeSignalPage() {
     button->SetCaption(caption);
     Command1.Load(std::move(button));
   };
-  Button(5, "テスト(&T)", 4680);
-  Button(4, "参照(&W)", 6240);
+  Button(kTestButton, "テスト(&T)", 4680);
+  Button(kBrowseButton, "参照(&W)", 6240);
 
   auto Box = [this, &page](int16_t index, const char* caption, double left, double top, double width) {
     auto box = platform::Controls().CreateCheckBox(page, "Check1", index);
@@ -92,9 +92,9 @@ void frmSetUp::CreateTimeSignalPage() {
     box->SetCaption(caption);
     Check1.Load(std::move(box));
   };
-  Box(6, "PCブザーでWAVEファイル 再生(&P)", 120, 1320, 4215);
-  Box(4, "時間と同じ回数繰り返す(&R)", 120, 1680, 3495);
-  Box(5, "時報を使用しない(&U)", 4320, 1680, 3255);
+  Box(kPCBuzzerBox, "PCブザーでWAVEファイル 再生(&P)", 120, 1320, 4215);
+  Box(kRepeatBox, "時間と同じ回数繰り返す(&R)", 120, 1680, 3495);
+  Box(kNoSignalBox, "時報を使用しない(&U)", 4320, 1680, 3255);
 
   auto line = platform::Controls().CreateLine(page, "Line1", 2);
   line->SetEnds(120, 1215, 7575, 1215);
