@@ -17,7 +17,7 @@ ServerTable MakeTable() {
   lib.Lcid = 0;
   lib.Interfaces = {
       {"_DSpeaker",
-       DIID__DSpeaker,
+       DIID_DSpeaker,
        {},
        false,
        false,
@@ -33,7 +33,7 @@ ServerTable MakeTable() {
              {"blnArg4", VarType::Boolean, false}},
             VarType::Empty},
        }},
-      {"_DSpeakerEvents", DIID__DSpeakerEvents, {}, false, false, {{buzzer::kDone, "Done", InvokeKind::Method, {}, VarType::Empty}}},
+      {"_DSpeakerEvents", DIID_DSpeakerEvents, {}, false, false, {{buzzer::kDone, "Done", InvokeKind::Method, {}, VarType::Empty}}},
   };
   lib.Classes = {{"Speaker", CLSID_Speaker, "_DSpeaker", "_DSpeakerEvents"}};
   table.Info.Version.FileVersion = {3, 0, 0, 1};

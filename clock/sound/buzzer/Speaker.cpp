@@ -64,7 +64,7 @@ HRESULT Speaker::Create(const Guid& iid, void** ppv) {
 }
 
 HRESULT Speaker::QueryInterface(const Guid& iid, void** ppv) {
-  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == BuzzerServer::DIID__DSpeaker) {
+  if (iid == IUnknown::IID || iid == IDispatch::IID || iid == BuzzerServer::DIID_DSpeaker) {
     return Answer(static_cast<IDispatch*>(this), ppv);
   }
   if (iid == IConnectionPoint::IID) return Answer(static_cast<IConnectionPoint*>(this), ppv);
