@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "clock/core/DateTimeFormat.h"
 #include "clock/core/SettingsStore.h"
@@ -391,6 +392,8 @@ void frmMain::Timer1_Timer() {
     } else {
       RepeatWaveSignal();
     }
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception& e) {
     basGeneral::ReportError(e);
   }

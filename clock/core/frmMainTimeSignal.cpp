@@ -1,5 +1,7 @@
 // The clock window's hourly time signal: when the tick starts it, how each
 // kind sounds, and how the completion events drive the repetitions.
+#include <stdexcept>
+
 #include "clock/core/CivilDate.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
@@ -122,6 +124,8 @@ void frmMain::TimeSignal(int16_t rintRepeat) {
         FinishSignal();
         break;
     }
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception& error) {
     // The signal ends with the error, so that the tick goes on refreshing
     // the rows and the next hour sounds again.
@@ -146,6 +150,8 @@ void frmMain::RepeatWaveSignal() {
 void frmMain::UpdateRowsBetweenPlays() {
   try {
     UpdateRows(false);
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception& error) {
     basGeneral::ReportError(error);
   }

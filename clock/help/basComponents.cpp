@@ -1,6 +1,7 @@
 #include "clock/help/basComponents.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "clock/help/clsRegSvrDll.h"
 #include "platform/com/ComRuntime.h"
@@ -32,6 +33,8 @@ int32_t TryCreateObject(const std::string& vstrClass) {
     return 0;
   } catch (const platform::RuntimeError& error) {
     return error.Number();
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception&) {
     return platform::errAutomation;
   }

@@ -1,5 +1,8 @@
 #include "clock/help/clsRegSvrDll.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "clock/help/basSystem.h"
 #include "common/basGeneral.h"
 #include "platform/Application.h"
@@ -18,6 +21,8 @@ int32_t RaiseHandler(const std::function<void()>& handler) {
     return 0;
   } catch (const platform::RuntimeError& error) {
     return error.Number();
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception&) {
     return platform::errAutomation;
   }
@@ -47,6 +52,10 @@ bool clsRegSvrDll::CheckRegisted() {
   if (TestInstanced) {
     try {
       TestInstanced(rlngResult);
+    } catch (const std::logic_error&) {
+      throw;  // a programming error stops the program
+    } catch (const std::bad_alloc&) {
+      throw;
     } catch (...) {
       // Errors ignored: only the result counts.
     }

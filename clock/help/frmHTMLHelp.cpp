@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 
 #include "clock/core/ProgramVersion.h"
 #include "clock/core/basFormPosition.h"
@@ -162,6 +163,8 @@ void frmHTMLHelp::Guarded(const std::function<void()>& handler) {
   } catch (const platform::RuntimeError& error) {
     basGeneral::SetBusyCursor(false);
     basGeneral::ReportError(error);
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
   } catch (const std::exception& error) {
     basGeneral::SetBusyCursor(false);
     basGeneral::ReportError(error);

@@ -1,6 +1,7 @@
 #include "clock/sound/SpeakerControl.h"
 
 #include <vector>
+#include <stdexcept>
 
 #include "common/basGeneral.h"
 #include "platform/com/ComEvents.h"
@@ -55,6 +56,8 @@ class SpeakerControl final : public ISpeakerControl {
       Done();
     } catch (const platform::RuntimeError& error) {
       basGeneral::ReportError(error);
+    } catch (const std::logic_error&) {
+      throw;  // a programming error stops the program
     } catch (const std::exception& error) {
       basGeneral::ReportError(error);
     }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 #include "clock/sound/buzzer/BuzzerServer.h"
 #include "platform/Module.h"
@@ -131,6 +133,10 @@ void Speaker::Watch() {
   // message loop from inside a timer.
   try {
     mSinks.Raise(kDone);
+  } catch (const std::logic_error&) {
+    throw;  // a programming error stops the program
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (...) {
   }
 }
