@@ -11,6 +11,7 @@
 #include "htmlview/basQuillet.h"
 #include "platform/Application.h"
 #include "platform/Checked.h"
+#include "platform/Form.h"
 #include "platform/ScopeExit.h"
 #include "platform/ScopedValue.h"
 #include "platform/Shell.h"
@@ -286,15 +287,15 @@ void clsHTML::KeyScroll(int16_t KeyCode, int16_t Shift) {
   if (!mctlVScroll) return;
   const int32_t v = mctlVScroll->Value();
   const int32_t m = mctlVScroll->Max();
-  const int32_t step = (Shift & 1) ? mctlVScroll->LargeChange() : mctlVScroll->SmallChange();
+  const int32_t step = (Shift & platform::vbShiftMask) ? mctlVScroll->LargeChange() : mctlVScroll->SmallChange();
   switch (KeyCode) {
-    case 35: mctlVScroll->SetValue(static_cast<int16_t>(m)); break;
-    case 36: mctlVScroll->SetValue(mctlVScroll->Min()); break;
-    case 38: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - step, 0))); break;
-    case 40: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + step, m))); break;
+    case platform::vbKeyEnd: mctlVScroll->SetValue(static_cast<int16_t>(m)); break;
+    case platform::vbKeyHome: mctlVScroll->SetValue(mctlVScroll->Min()); break;
+    case platform::vbKeyUp: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - step, 0))); break;
+    case platform::vbKeyDown: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + step, m))); break;
     // A page is the large step.
-    case 33: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - mctlVScroll->LargeChange(), 0))); break;
-    case 34: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + mctlVScroll->LargeChange(), m))); break;
+    case platform::vbKeyPageUp: mctlVScroll->SetValue(static_cast<int16_t>(std::max(v - mctlVScroll->LargeChange(), 0))); break;
+    case platform::vbKeyPageDown: mctlVScroll->SetValue(static_cast<int16_t>(std::min(v + mctlVScroll->LargeChange(), m))); break;
     default: break;
   }
 }

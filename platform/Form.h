@@ -26,6 +26,30 @@ enum WindowStateConstants : int16_t { vbNormal = 0, vbMinimized = 1, vbMaximized
 // Mouse buttons and shift states as events report them.
 enum MouseButtonConstants : int16_t { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
 enum ShiftConstants : int16_t { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
+// Key codes as key events report them (letters and digits are their ASCII
+// capitals; F1 to F24 follow vbKeyF1).
+enum KeyCodeConstants : int16_t {
+  vbKeyBack = 8,
+  vbKeyTab = 9,
+  vbKeyReturn = 13,
+  vbKeyShift = 16,
+  vbKeyControl = 17,
+  vbKeyMenu = 18,
+  vbKeyEscape = 27,
+  vbKeySpace = 32,
+  vbKeyPageUp = 33,
+  vbKeyPageDown = 34,
+  vbKeyEnd = 35,
+  vbKeyHome = 36,
+  vbKeyLeft = 37,
+  vbKeyUp = 38,
+  vbKeyRight = 39,
+  vbKeyDown = 40,
+  vbKeyInsert = 45,
+  vbKeyDelete = 46,
+  vbKeyF1 = 112,
+  vbKeyF4 = 115,
+};
 
 // How a window looks when it is created.
 struct FormStyle {

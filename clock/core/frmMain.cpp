@@ -334,7 +334,7 @@ void frmMain::Form_DblClick() {}
 void frmMain::Form_KeyDown(int16_t& keyCode, int16_t shift) {
   // Alt+F4 ends the program: the settings dialog's unload first (it unloads
   // this window too), then this window; other keys do nothing.
-  if (keyCode != 115 || !(shift & platform::vbAltMask)) return;
+  if (keyCode != platform::vbKeyF4 || !(shift & platform::vbAltMask)) return;
   basMain::UnloadSettingsDialog();
   mForm->Unload();
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Form.h"
+
 namespace platform::qt {
 
 QFont ToQFont(const StdFont& font) {
@@ -24,45 +26,45 @@ namespace platform::qt {
 
 int16_t VbKeyCode(int key) {
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return static_cast<int16_t>(key);
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<int16_t>(112 + (key - Qt::Key_F1));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<int16_t>(vbKeyF1 + (key - Qt::Key_F1));
   switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace: return vbKeyBack;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;  // Shift+Tab arrives as Backtab
+    case Qt::Key_Backtab: return vbKeyTab;  // Shift+Tab arrives as Backtab
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
+    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Shift: return vbKeyShift;
+    case Qt::Key_Control: return vbKeyControl;
+    case Qt::Key_Alt: return vbKeyMenu;
+    case Qt::Key_Escape: return vbKeyEscape;
+    case Qt::Key_Space: return vbKeySpace;
+    case Qt::Key_PageUp: return vbKeyPageUp;
+    case Qt::Key_PageDown: return vbKeyPageDown;
+    case Qt::Key_End: return vbKeyEnd;
+    case Qt::Key_Home: return vbKeyHome;
+    case Qt::Key_Left: return vbKeyLeft;
+    case Qt::Key_Up: return vbKeyUp;
+    case Qt::Key_Right: return vbKeyRight;
+    case Qt::Key_Down: return vbKeyDown;
+    case Qt::Key_Insert: return vbKeyInsert;
+    case Qt::Key_Delete: return vbKeyDelete;
     default: return 0;
   }
 }
 
 int16_t VbButton(Qt::MouseButtons buttons) {
   int16_t b = 0;
-  if (buttons & Qt::LeftButton) b |= 1;
-  if (buttons & Qt::RightButton) b |= 2;
-  if (buttons & Qt::MiddleButton) b |= 4;
+  if (buttons & Qt::LeftButton) b |= vbLeftButton;
+  if (buttons & Qt::RightButton) b |= vbRightButton;
+  if (buttons & Qt::MiddleButton) b |= vbMiddleButton;
   return b;
 }
 
 int16_t VbShift(Qt::KeyboardModifiers modifiers) {
   int16_t s = 0;
-  if (modifiers & Qt::ShiftModifier) s |= 1;
-  if (modifiers & Qt::ControlModifier) s |= 2;
-  if (modifiers & Qt::AltModifier) s |= 4;
+  if (modifiers & Qt::ShiftModifier) s |= vbShiftMask;
+  if (modifiers & Qt::ControlModifier) s |= vbCtrlMask;
+  if (modifiers & Qt::AltModifier) s |= vbAltMask;
   return s;
 }
 

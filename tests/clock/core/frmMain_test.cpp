@@ -233,7 +233,7 @@ TEST_F(ClockWindowTest, AWindowThatGrowsBeforeItIsShownIsLaidOutAgainAtOnce) {
 }
 
 TEST_F(ClockWindowTest, ClosingSavesThePlacementThenTheSettingsWithTheRowsFont) {
-  int16_t code = 115;
+  int16_t code = platform::vbKeyF4;
   clock->Form_KeyDown(code, 0);  // F4 alone does nothing
   EXPECT_TRUE(store.WrittenKeys.empty());
   int16_t cancel = 0;
