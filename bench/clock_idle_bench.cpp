@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ThreadSwitches.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
 #include "clock/sound/basSound.h"
@@ -41,17 +42,7 @@ namespace {
 std::map<std::string, long long> Switches() {
   std::map<std::string, long long> threads;
   for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-    std::ifstream status(task.path() / "status");
-    std::string key;
-    long long value = 0;
-    long long total = 0;
-    while (status >> key) {
-      if (key == "voluntary_ctxt_switches:" || key == "nonvoluntary_ctxt_switches:") {
-        status >> value;
-        total += value;
-      }
-    }
-    threads[task.path().filename()] = total;
+    threads[task.path().filename()] = ThreadContextSwitches(task.path());
   }
   return threads;
 }

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ThreadSwitches.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -225,17 +226,7 @@ std::map<std::string, std::pair<std::string, long long>> SwitchesByThread() {
     std::ifstream comm(task.path() / "comm");
     std::string name;
     std::getline(comm, name);
-    std::ifstream status(task.path() / "status");
-    std::string key;
-    long long value = 0;
-    long long total = 0;
-    while (status >> key) {
-      if (key == "voluntary_ctxt_switches:" || key == "nonvoluntary_ctxt_switches:") {
-        status >> value;
-        total += value;
-      }
-    }
-    threads[id] = {name, total};
+    threads[id] = {name, ThreadContextSwitches(task.path())};
   }
   return threads;
 }
