@@ -246,14 +246,14 @@ void Emit(const std::vector<Piece>& pieces, bool twelveHour, const platform::Dat
       case Field::Literal: out += piece.Text; break;
       case Field::Day: AppendNumber(out, t.Day, 1); break;
       case Field::Day2: AppendNumber(out, t.Day, 2); break;
-      case Field::WeekdayAbbr: out += locale.WeekdayAbbr[weekday]; break;
-      case Field::WeekdayFull: out += locale.WeekdayFull[weekday]; break;
+      case Field::WeekdayAbbr: out += locale.Names().WeekdayAbbr[weekday]; break;
+      case Field::WeekdayFull: out += locale.Names().WeekdayFull[weekday]; break;
       case Field::JaWeekday: out += kJaWeekday[weekday]; break;
       case Field::JaWeekdayFull: out += kJaWeekdayFull[weekday]; break;
       case Field::Month: AppendNumber(out, t.Month, 1); break;
       case Field::Month2: AppendNumber(out, t.Month, 2); break;
-      case Field::MonthAbbr: out += locale.MonthAbbr[t.Month - 1]; break;
-      case Field::MonthFull: out += locale.MonthFull[t.Month - 1]; break;
+      case Field::MonthAbbr: out += locale.Names().MonthAbbr[t.Month - 1]; break;
+      case Field::MonthFull: out += locale.Names().MonthFull[t.Month - 1]; break;
       case Field::DayOfYear: AppendNumber(out, CivilDate::DayOfYear(t.Year, t.Month, t.Day), 1); break;
       case Field::Year: AppendNumber(out, t.Year, 1); break;
       case Field::Year2: AppendNumber(out, t.Year % 100, 2); break;
@@ -273,10 +273,10 @@ void Emit(const std::vector<Piece>& pieces, bool twelveHour, const platform::Dat
       case Field::Minute2: AppendNumber(out, t.Minute, 2); break;
       case Field::Second: AppendNumber(out, t.Second, 1); break;
       case Field::Second2: AppendNumber(out, t.Second, 2); break;
-      case Field::AmPm: out += morning ? locale.Am : locale.Pm; break;
+      case Field::AmPm: out += morning ? locale.Names().Am : locale.Names().Pm; break;
       case Field::AmPmText: out += morning ? piece.Text : piece.Text2; break;
-      case Field::TimeSep: out += locale.TimeSep; break;
-      case Field::DateSep: out += locale.DateSep; break;
+      case Field::TimeSep: out += locale.TimeSep(); break;
+      case Field::DateSep: out += locale.DateSep(); break;
     }
   }
 }
@@ -308,9 +308,9 @@ std::string FormatDateTime(const platform::DateTime& moment, const std::string& 
   if (!IsValidMoment(moment) || !IsValidUtf8(format)) Refuse();
 
   if (format.size() == 9 || format.size() == 10) {
-    if (EqualsIgnoringCase(format, "long date")) return FormatNamed(locale.LongDate, moment, locale);
-    if (EqualsIgnoringCase(format, "long time")) return FormatNamed(locale.LongTime, moment, locale);
-    if (EqualsIgnoringCase(format, "short time")) return FormatNamed(locale.ShortTime, moment, locale);
+    if (EqualsIgnoringCase(format, "long date")) return FormatNamed(locale.LongDate(), moment, locale);
+    if (EqualsIgnoringCase(format, "long time")) return FormatNamed(locale.LongTime(), moment, locale);
+    if (EqualsIgnoringCase(format, "short time")) return FormatNamed(locale.ShortTime(), moment, locale);
   }
 
   thread_local std::vector<Piece> pieces;

@@ -6,8 +6,11 @@
 #include <unicode/gregocal.h>
 #include <unicode/locid.h>
 #include <unicode/numsys.h>
+#include <unicode/resbund.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
+#include <unicode/ucal.h>
+#include <unicode/uenum.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -187,12 +190,8 @@ CompiledFormat Compile(const icu::DateFormat* format, const icu::Locale& locale)
 
 // The literal text that follows the first run of one of the letters, or
 // the default when there is none.
-std::string SeparatorAfter(const icu::DateFormat* format, std::string_view letters, const std::string& fallback) {
-  const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format);
-  if (!simple) return fallback;
-  icu::UnicodeString pattern;
-  simple->toPattern(pattern);
-  const std::vector<PatternItem> items = SplitPattern(Utf8(pattern));
+std::string SeparatorAfter(const std::string& pattern, std::string_view letters, const std::string& fallback) {
+  const std::vector<PatternItem> items = SplitPattern(pattern);
   for (size_t i = 0; i + 2 < items.size(); ++i) {
     if (items[i].Letter != 0 && letters.find(items[i].Letter) != std::string_view::npos) {
       const PatternItem& next = items[i + 1];
@@ -203,45 +202,160 @@ std::string SeparatorAfter(const icu::DateFormat* format, std::string_view lette
   return fallback;
 }
 
-std::unique_ptr<LocaleData> Build(const std::string& name) {
-  auto data = std::make_unique<LocaleData>();
-  icu::Locale locale(name.c_str());
+std::string SeparatorAfter(const icu::DateFormat* format, std::string_view letters, const std::string& fallback) {
+  const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format);
+  if (!simple) return fallback;
+  icu::UnicodeString pattern;
+  simple->toPattern(pattern);
+  return SeparatorAfter(Utf8(pattern), letters, fallback);
+}
+
+// Indices into a calendar's DateTimePatterns resource.
+constexpr int32_t kMediumTimePattern = 2;
+constexpr int32_t kShortDatePattern = 7;
+
+// The locale's default calendar ("gregorian", "buddhist", …), as ICU's
+// formatters choose it.
+std::string CalendarType(const icu::Locale& locale) {
   UErrorCode status = U_ZERO_ERROR;
-  auto symbols = std::make_unique<icu::DateFormatSymbols>(locale, status);
-  // A locale ICU does not know gets the Japanese data, like an unset one.
+  UEnumeration* types = ucal_getKeywordValuesForLocale("calendar", locale.getName(), true, &status);
+  std::string type = "gregorian";
+  if (U_SUCCESS(status)) {
+    if (const char* first = uenum_next(types, nullptr, &status); first && U_SUCCESS(status)) type = first;
+  }
+  uenum_close(types);
+  return type;
+}
+
+// A stored date/time pattern of the locale's default calendar, with ICU's
+// fallback through parent locales and to the Gregorian patterns; empty when
+// there is none. A pattern stored with numbering overrides is an array of
+// the pattern and the overrides.
+std::string StoredPattern(const icu::Locale& locale, int32_t index) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::ResourceBundle bundle(nullptr, locale, status);
+  icu::ResourceBundle calendars = bundle.getWithFallback("calendar", status);
+  if (U_FAILURE(status)) return {};
+  auto patterns = [&](const char* type, UErrorCode& s) {
+    return calendars.getWithFallback(type, s).getWithFallback("DateTimePatterns", s);
+  };
+  UErrorCode found = U_ZERO_ERROR;
+  icu::ResourceBundle list = patterns(CalendarType(locale).c_str(), found);
+  if (U_FAILURE(found)) {
+    found = U_ZERO_ERROR;
+    list = patterns("gregorian", found);
+  }
+  if (U_FAILURE(found)) return {};
+  icu::ResourceBundle item = list.get(index, found);
+  const icu::UnicodeString text = item.getType() == URES_ARRAY ? item.getStringEx(0, found) : item.getString(found);
+  return U_SUCCESS(found) ? Utf8(text) : std::string();
+}
+
+// True when ICU has data of its own for exactly this locale and no keyword
+// changes it. Only then are the stored patterns what ICU's formatters use:
+// for a region ICU has no data for ("ja_US") they adapt the hour cycle.
+bool HasOwnData(const icu::Locale& locale) {
+  if (locale.isBogus() || std::strchr(locale.getName(), '@')) return false;
+  UErrorCode status = U_ZERO_ERROR;
+  icu::ResourceBundle bundle(nullptr, locale, status);
+  if (status != U_ZERO_ERROR) return false;
+  return std::strcmp(bundle.getLocale(ULOC_ACTUAL_LOCALE, status).getName(), locale.getName()) == 0 &&
+         U_SUCCESS(status);
+}
+
+NameTable NamesFrom(const icu::DateFormatSymbols& symbols) {
+  NameTable table;
+  int32_t count = 0;
+  const icu::UnicodeString* names =
+      symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::ABBREVIATED);
+  for (int32_t i = 0; i < 7 && i + 1 < count; ++i) table.WeekdayAbbr[i] = Utf8(names[i + 1]);
+  names = symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+  for (int32_t i = 0; i < 7 && i + 1 < count; ++i) table.WeekdayFull[i] = Utf8(names[i + 1]);
+  names = symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::ABBREVIATED);
+  for (int32_t i = 0; i < 12 && i < count; ++i) table.MonthAbbr[i] = Utf8(names[i]);
+  names = symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+  for (int32_t i = 0; i < 12 && i < count; ++i) table.MonthFull[i] = Utf8(names[i]);
+  names = symbols.getAmPmStrings(count);
+  table.Am = count > 0 ? Utf8(names[0]) : "AM";
+  table.Pm = count > 1 ? Utf8(names[1]) : "PM";
+  return table;
+}
+
+// The data of a named locale; a locale ICU does not know gets the Japanese
+// data, like an unset one.
+std::unique_ptr<LocaleData> Build(const std::string& name) {
+  icu::Locale locale(name.c_str());
+  if (HasOwnData(locale)) return std::make_unique<LocaleData>(name, true);
+  UErrorCode status = U_ZERO_ERROR;
+  icu::DateFormatSymbols symbols(locale, status);
   if (U_FAILURE(status) || status == U_USING_DEFAULT_WARNING || locale.isBogus()) {
     if (name != kJapanese) return Build(kJapanese);
   }
-  data->Name = name;
-
-  int32_t count = 0;
-  const icu::UnicodeString* names =
-      symbols->getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::ABBREVIATED);
-  for (int32_t i = 0; i < 7 && i + 1 < count; ++i) data->WeekdayAbbr[i] = Utf8(names[i + 1]);
-  names = symbols->getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
-  for (int32_t i = 0; i < 7 && i + 1 < count; ++i) data->WeekdayFull[i] = Utf8(names[i + 1]);
-  names = symbols->getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::ABBREVIATED);
-  for (int32_t i = 0; i < 12 && i < count; ++i) data->MonthAbbr[i] = Utf8(names[i]);
-  names = symbols->getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
-  for (int32_t i = 0; i < 12 && i < count; ++i) data->MonthFull[i] = Utf8(names[i]);
-  names = symbols->getAmPmStrings(count);
-  data->Am = count > 0 ? Utf8(names[0]) : "AM";
-  data->Pm = count > 1 ? Utf8(names[1]) : "PM";
-
-  std::unique_ptr<icu::DateFormat> longDate(icu::DateFormat::createDateInstance(icu::DateFormat::kLong, locale));
-  std::unique_ptr<icu::DateFormat> shortDate(icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
-  std::unique_ptr<icu::DateFormat> longTime(icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, locale));
-  data->TimeSep = SeparatorAfter(longTime.get(), "Hh", ":");
-  data->DateSep = SeparatorAfter(shortDate.get(), "yMd", "/");
-  data->LongDate = Compile(longDate.get(), locale);
-  data->LongTime = Compile(longTime.get(), locale);
-
-  CompiledFormat& shortTime = data->ShortTime;
-  shortTime.Pieces = {Piece{Field::Hour24_2, {}, {}}, Piece{Field::TimeSep, {}, {}}, Piece{Field::Minute2, {}, {}}};
+  auto data = std::make_unique<LocaleData>(name, false);
+  data->AdoptNames(NamesFrom(symbols));
   return data;
 }
 
 }  // namespace
+
+LocaleData::LocaleData(std::string name, bool exact) : mName(std::move(name)), mExact(exact) {
+  mShortTime.Pieces = {Piece{Field::Hour24_2, {}, {}}, Piece{Field::TimeSep, {}, {}}, Piece{Field::Minute2, {}, {}}};
+}
+
+void LocaleData::AdoptNames(NameTable names) {
+  std::call_once(mNamesRead, [&] { mNames = std::move(names); });
+}
+
+const NameTable& LocaleData::Names() const {
+  std::call_once(mNamesRead, [this] {
+    UErrorCode status = U_ZERO_ERROR;
+    mNames = NamesFrom(icu::DateFormatSymbols(icu::Locale(mName.c_str()), status));
+  });
+  return mNames;
+}
+
+void LocaleData::ReadSeparators() const {
+  std::call_once(mSeparatorsRead, [this] {
+    const icu::Locale locale(mName.c_str());
+    if (mExact) {
+      mTimeSep = SeparatorAfter(StoredPattern(locale, kMediumTimePattern), "Hh", ":");
+      mDateSep = SeparatorAfter(StoredPattern(locale, kShortDatePattern), "yMd", "/");
+      return;
+    }
+    std::unique_ptr<icu::DateFormat> shortDate(icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
+    std::unique_ptr<icu::DateFormat> longTime(icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, locale));
+    mTimeSep = SeparatorAfter(longTime.get(), "Hh", ":");
+    mDateSep = SeparatorAfter(shortDate.get(), "yMd", "/");
+  });
+}
+
+const std::string& LocaleData::TimeSep() const {
+  ReadSeparators();
+  return mTimeSep;
+}
+
+const std::string& LocaleData::DateSep() const {
+  ReadSeparators();
+  return mDateSep;
+}
+
+const CompiledFormat& LocaleData::LongDate() const {
+  std::call_once(mLongDateRead, [this] {
+    const icu::Locale locale(mName.c_str());
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateInstance(icu::DateFormat::kLong, locale));
+    mLongDate = Compile(format.get(), locale);
+  });
+  return mLongDate;
+}
+
+const CompiledFormat& LocaleData::LongTime() const {
+  std::call_once(mLongTimeRead, [this] {
+    const icu::Locale locale(mName.c_str());
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, locale));
+    mLongTime = Compile(format.get(), locale);
+  });
+  return mLongTime;
+}
 
 std::string UserLocaleName() {
   const char* value = nullptr;

@@ -1,13 +1,15 @@
 #pragma once
-// The locale data the date/time formatter needs, read from ICU once per
-// locale and kept: weekday and month names, the morning/afternoon
-// designators, the time and date separators, the long date and long time
-// formats, and the Japanese era calendar (which is the same whatever the
-// user's locale).
+// The locale data the date/time formatter needs, read from ICU per locale
+// and kept: weekday and month names, the morning/afternoon designators, the
+// time and date separators, the long date and long time formats, and the
+// Japanese era calendar (which is the same whatever the user's locale).
+// Each part is read when a format first needs it: a clock showing digits
+// and separators never builds ICU's formatters or its calendar symbols.
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,17 +70,41 @@ struct CompiledFormat {
   std::function<std::string(const platform::DateTime&)> Fallback;
 };
 
-struct LocaleData {
-  std::string Name;                      // the ICU locale name in use
+// The locale's names of weekdays, months and the two halves of the day.
+struct NameTable {
   std::array<std::string, 7> WeekdayAbbr;  // Sunday first
   std::array<std::string, 7> WeekdayFull;
   std::array<std::string, 12> MonthAbbr;
   std::array<std::string, 12> MonthFull;
   std::string Am, Pm;
-  std::string TimeSep, DateSep;
-  CompiledFormat LongDate;
-  CompiledFormat LongTime;
-  CompiledFormat ShortTime;
+};
+
+struct LocaleData {
+ public:
+  // `exact`: ICU holds data of its own for exactly this locale (see the .cpp).
+  LocaleData(std::string name, bool exact);
+
+  const std::string& Name() const { return mName; }  // the ICU locale name in use
+  const NameTable& Names() const;
+  const std::string& TimeSep() const;
+  const std::string& DateSep() const;
+  const CompiledFormat& LongDate() const;
+  const CompiledFormat& LongTime() const;
+  const CompiledFormat& ShortTime() const { return mShortTime; }
+
+  // Fills the names from data the caller has read already.
+  void AdoptNames(NameTable names);
+
+ private:
+  void ReadSeparators() const;
+
+  std::string mName;
+  bool mExact;
+  CompiledFormat mShortTime;
+  mutable std::once_flag mNamesRead, mSeparatorsRead, mLongDateRead, mLongTimeRead;
+  mutable NameTable mNames;
+  mutable std::string mTimeSep, mDateSep;
+  mutable CompiledFormat mLongDate, mLongTime;
 };
 
 // The ICU locale name of the user's time locale: the first non-empty of
