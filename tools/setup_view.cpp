@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   clock.Form().Show();
   clock.Form().ZOrder(0);
   if (!parked) basMain::OpenSettingsDialog();
-  if (tab != 0) {
+  if (tab != 0 && setup.mcTabStrip) {  // the pages exist once the dialog opened
     setup.mcTabStrip->SetSelectedIndex(tab);
     setup.mcTabStrip_TabChanged();
   }

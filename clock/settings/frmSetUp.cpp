@@ -43,7 +43,7 @@ frmSetUp::frmSetUp() {
   mForm = platform::Controls().CreateForm(style);
   mForm->Move(0, 0, kClientWidth, kClientHeight);
 
-  // The menu bar and the pages' controls come with the load.
+  // The menu bar and the pages' controls come with LoadPages.
   platform::FormEvents& events = mForm->Events;
   events.Paint = [this] { Form_Paint(); };
   events.QueryUnload = [this](int16_t& cancel, int16_t mode) { Form_QueryUnload(cancel, mode); };
@@ -52,18 +52,19 @@ frmSetUp::frmSetUp() {
 
 frmSetUp::~frmSetUp() {
   // Nothing may call into a dialog that is gone.
-  if (basMain::gfncTimeSignalText && mblnLoaded) basMain::gfncTimeSignalText = nullptr;
+  if (basMain::gfncTimeSignalText && mblnPagesLoaded) basMain::gfncTimeSignalText = nullptr;
   ReleaseTestPlayer();
   mcSubClass1.reset();
   mcSubClass2.reset();
   mcTabStrip.reset();
 }
 
-std::string frmSetUp::SignalText() const { return Text1->Text(); }
+std::string frmSetUp::SignalText() const { return Text1 ? Text1->Text() : WavFile; }
 
 void frmSetUp::Opening() {
   // A dialog opened before the start routine loaded it is loaded now.
   Form_Load();
+  LoadPages();
   if (mcDetailPage) mcDetailPage->ReflectAutostart();
 }
 
@@ -147,11 +148,8 @@ void frmSetUp::CreateCommonControls() {
 
 void frmSetUp::Form_Load() {
   if (mblnLoaded) return;  // loaded once for the whole run
-  CreateMenus();
-  CreateControls();
   // 1. The help's viewer is checked by CheckComponents, once the clock
-  // shows. 2. Until then the PC buzzer is not known to be usable.
-  Check1(kPCBuzzerBox).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);
+  // shows. 2. The pages, with the PC-buzzer box, come with LoadPages.
 
   // 3. Window messages: "設定(&O)" of this window's system menu, and the
   // clock window's size limits from the work area (read first: attaching
@@ -173,6 +171,20 @@ void frmSetUp::Form_Load() {
   mcSubClass2->WndMessage = [this](platform::HWND h, platform::UINT& m, platform::WPARAM& w, platform::LPARAM& l,
                                    platform::LRESULT& r, bool& n) { mcSubClass2_WndMessage(h, m, w, l, r, n); };
   if (basMain::gfrmMain) mcSubClass2->SetHwndParam(basMain::gfrmMain->Form().hWnd());
+
+  // The signal kind from the stored settings; the caption.
+  basMain::GetTimeSignalKind();
+  mForm->SetCaption(kCaption);
+  mblnLoaded = true;
+}
+
+void frmSetUp::LoadPages() {
+  if (mblnPagesLoaded) return;  // made once for the whole run
+  mblnPagesLoaded = true;
+  CreateMenus();
+  CreateControls();
+  // Until CheckComponents has run the PC buzzer is not known to be usable.
+  Check1(kPCBuzzerBox).SetEnabled(mblnComponentsChecked && basMain::mblnSpeakerReady);
 
   // 4. The tab strip and its pages.
   mcTabStrip = std::make_unique<clsTabStrip>();
@@ -210,7 +222,6 @@ void frmSetUp::Form_Load() {
   if (mcDetailPage) mcDetailPage->Load();
   for (int16_t i = 0; i <= Line1.UBound(); ++i) bas3DDraw::DrawEtchedLine(Line1(i));
   basMain::GetTimeSignalKind();
-  mForm->SetCaption(kCaption);
   Label1(2).SetCaption(basMain::mstrSetUpTitle);
   mBorderWindow = std::make_unique<clsBorder3D>();
   mBorderWindow->SetCanvas(mForm.get());
@@ -225,7 +236,6 @@ void frmSetUp::Form_Load() {
     border->SetBevelOuter(1);
     border->SetBevelWidth(2);
   }
-  mblnLoaded = true;
   mForm->Refresh();
 }
 
@@ -243,7 +253,7 @@ void frmSetUp::CheckComponents() {
 
   // The PC buzzer only when its control is usable; the signal's kind
   // follows the clock's speaker check.
-  Check1(kPCBuzzerBox).SetEnabled(basMain::mblnSpeakerReady);
+  if (mblnPagesLoaded) Check1(kPCBuzzerBox).SetEnabled(basMain::mblnSpeakerReady);
   basMain::GetTimeSignalKind();
 
   // The dialog owns the taskbar entry: its system menu is the one the tray

@@ -8,10 +8,12 @@
 //
 // Start-up: construct (the bare window), park it with
 // MoveOffScreen and AddSettingsMenuItem and Show it; once the clock shows,
-// Form_Load (which makes the menu bar, which makes the window taller, and
-// makes and fills the pages' controls; park it again) and, after the
-// clock's speaker check, CheckComponents. Opening loads a dialog that was
-// not loaded yet. The clock window
+// Form_Load (the window messages, the clock's size limits, the signal
+// kind) and, after the clock's speaker check, CheckComponents. The menu
+// bar and the pages' controls are made and filled from the settings when
+// the dialog first opens (LoadPages): until then the settings live only in
+// the store, and the time signal reads its text from there. Opening loads
+// a dialog that was not loaded yet. The clock window
 // (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
 // object (a test melody borrows its tick timer).
 //
@@ -55,18 +57,23 @@ class frmSetUp {
   };
 
   // Creates the window, hidden; its menu bar and controls come with
-  // Form_Load.
+  // LoadPages.
   frmSetUp();
   ~frmSetUp();
   frmSetUp(const frmSetUp&) = delete;
   frmSetUp& operator=(const frmSetUp&) = delete;
 
   platform::IForm& Form() const { return *mForm; }
-  // The time-signal text as the user has it now (the field Text1).
+  // The time-signal text as the user has it now (the field Text1, or the
+  // stored text before the pages exist).
   std::string SignalText() const;
-  // The dialog comes on screen: what lives outside the program's settings
-  // (the autostart entry) is shown as it is now.
+  // The dialog comes on screen: loaded and its pages made if that has not
+  // happened yet; what lives outside the program's settings (the autostart
+  // entry) is shown as it is now.
   void Opening();
+  // Makes the menu bar and the pages' controls and fills them from the
+  // settings, once (the window grows by the menu bar's height).
+  void LoadPages();
 
   // ---- events
 
@@ -204,5 +211,6 @@ class frmSetUp {
   std::unique_ptr<clsBorder3D> mBorderWindow;
   std::unique_ptr<clsBorder3D> mBorderHeading;
   bool mblnLoaded = false;
+  bool mblnPagesLoaded = false;
   bool mblnComponentsChecked = false;
 };

@@ -94,6 +94,8 @@ TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzer
                                                "Quillet.dllをレジストリー登録しますか？", "Quillet.dll レジストリー登録成功"}));
   EXPECT_TRUE(basMain::mblnSpeakerReady);
   EXPECT_TRUE(basMain::gfrmSetUp->mblnHTMLHelpReady);
+  // The buzzer box, made when the dialog first opens, follows the answer.
+  basMain::OpenSettingsDialog();
   EXPECT_TRUE(basMain::gfrmSetUp->Check1(6).Enabled());
 
   basMain::gfrmSetUp->Form().Unload();
@@ -107,20 +109,26 @@ TEST(StartUp, ARunThatNeverOpensTheDialogSavesTheSettingsItFound) {
       {"UpperRowFormat", "GGG ee年MM月DD日 AAAA"}, {"WavFile", "MML:T150O5CDEFG"}, {"UsePCBuzzer", "-1"},
       {"TimeSignalRepeat", "-1"},  {"NoUseTimeSignal", "-1"},   {"FontName", "IPAPGothic"},
   };
-  for (const bool loaded : {false, true}) {
+  const char* const kStages[] = {"ended at once", "loaded", "opened and put away"};
+  for (int stage = 0; stage < 3; ++stage) {
     platform::MemorySettingsStore store;
     platform::RecordingMessageBox box;
     for (const auto& [key, value] : stored) store.Values[{"Kelvora", "Settings", key}] = value;
     ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
-    // Ended at once, or after the dialog and the checks have loaded.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(loaded ? 1500 : 0);
+    // Ended at once, or after the dialog and the checks have loaded, or
+    // after the dialog's pages were made and filled and it was left by 了解.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(stage > 0 ? 1500 : 0);
     while (std::chrono::steady_clock::now() < until) platform::Application::DoEvents();
+    if (stage == 2) {
+      basMain::OpenSettingsDialog();
+      basMain::gfrmSetUp->Command1(frmSetUp::kOKButton).SetValue(true);
+    }
     basMain::gfrmSetUp->Form().Unload();
     basMain::ReleaseWindows();
     for (const auto& [key, value] : stored) {
-      EXPECT_EQ((store.Values[{"Kelvora", "Settings", key}]), value) << key << (loaded ? " (loaded)" : " (not loaded)");
+      EXPECT_EQ((store.Values[{"Kelvora", "Settings", key}]), value) << key << " (" << kStages[stage] << ")";
     }
-    EXPECT_TRUE(box.Calls.empty());
+    EXPECT_TRUE(box.Calls.empty()) << kStages[stage];
   }
 }
 

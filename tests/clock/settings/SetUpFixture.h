@@ -47,12 +47,14 @@ struct SetUpFixture : testing::Test {
     clock.reset();
   }
 
-  // Creates and loads the dialog as start-up does.
+  // Creates and loads the dialog as start-up does, with its pages as its
+  // first opening makes them.
   frmSetUp& Load() {
     dialog = std::make_unique<frmSetUp>();
     basMain::gfrmSetUp = dialog.get();
     dialog->Form_Load();
     dialog->CheckComponents();
+    dialog->LoadPages();
     return *dialog;
   }
   // The user picks the time-signal page (Alt+S).

@@ -27,6 +27,7 @@ struct SetUpOnClock : ClockFixture {
     basMain::gfrmSetUp = dialog.get();
     dialog->Form_Load();
     dialog->CheckComponents();
+    dialog->LoadPages();  // as the first opening makes them
     dialog->Command1(7).SetValue(true);  // the time-signal page
     return *dialog;
   }
