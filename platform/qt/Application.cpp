@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <stdexcept>
+#include <malloc.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -239,6 +240,10 @@ class FirstFrameWatcher final : public QObject {
     mStep = nullptr;
     deleteLater();
     RunGuarded(step);
+    // What the start needed only for a while (the component checks'
+    // objects, the first layouts, the data read from the settings) goes
+    // back to the system instead of staying in the heap for the run.
+    malloc_trim(0);
   }
 
   QPointer<QWidget> mWidget;
