@@ -109,7 +109,7 @@ fs::path FakeTimeLibrary() {
 }
 
 audio::PrivateSoundServer* gServer = nullptr;
-using audio::ChildProcess;
+using process::ChildProcess;
 using audio::PrivateSoundServer;
 
 class TimeSignalAudio : public testing::Test {
@@ -150,7 +150,7 @@ class TimeSignalAudio : public testing::Test {
     const fs::path raw = home / "monitor.raw";
     ChildProcess recorder({"parec", "--device=" + PrivateSoundServer::Sink(sink) + ".monitor", "--raw", "--format=float32le",
                     "--rate=48000", "--channels=1", "--latency-msec=20"},
-                   gServer->Environment(home), raw);
+                   gServer->Environment(home), process::Output::ToFile(raw));
     auto env = gServer->Environment(home);
     env.push_back("PULSE_SINK=" + PrivateSoundServer::Sink(sink));
     env.push_back("QT_QPA_PLATFORM=offscreen");
