@@ -11,9 +11,9 @@
 // Form_Load (which makes the menu bar, which makes the window taller, and
 // makes and fills the pages' controls; park it again) and, after the
 // clock's speaker check, CheckComponents. Opening loads a dialog that was
-// not loaded yet. The clock window
-// (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
-// object (a test melody borrows its tick timer).
+// not loaded yet. The program's clock window
+// must exist before Form_Load and outlive the dialog object (a test melody
+// borrows its tick timer).
 //
 // The implementation is split by page: frmSetUp.cpp (window, load, leaving,
 // menus, window messages), frmSetUpDisplay.cpp (display page),
@@ -36,6 +36,7 @@
 #include "platform/TextBox.h"
 #include "platform/WindowMessages.h"
 
+class Program;
 class clsBorder3D;
 class clsDetailPage;
 class clsEZSubClass;
@@ -56,7 +57,8 @@ class frmSetUp {
 
   // Creates the window, hidden; its menu bar and controls come with
   // Form_Load.
-  frmSetUp();
+  // The program it belongs to reaches the clock and the help.
+  explicit frmSetUp(Program& program);
   ~frmSetUp();
   frmSetUp(const frmSetUp&) = delete;
   frmSetUp& operator=(const frmSetUp&) = delete;
@@ -110,6 +112,7 @@ class frmSetUp {
   int32_t mlngMinHeight = 0;
 
  private:
+  Program& mProgram;
   // The form goes last: the controls on it are released first.
   std::unique_ptr<platform::IForm> mForm;
 
