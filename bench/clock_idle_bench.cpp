@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "bench/ThreadSwitches.h"
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
 #include "clock/sound/basSound.h"
@@ -121,7 +122,8 @@ int main(int argc, char** argv) {
 
   platform::MemorySettingsStore store;
   SettingsStore::LoadSettings();
-  frmMain clock;
+  Program program(app);
+  frmMain clock(program);
   clock.Form_Load();
   clock.Form().Show();
   clock.RelayoutClock();

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
 #include "platform/Application.h"
@@ -91,8 +92,9 @@ int main(int argc, char** argv) {
   SettingsStore::MoveSide = 4;
   SettingsStore::WavFile = "no such file.wav";  // a signal that sounds nothing
 
-  frmMain ours;
-  frmMain peer;
+  Program program(app);
+  frmMain ours(program);
+  frmMain peer(program);
   for (frmMain* clock : {&ours, &peer}) {
     clock->Form_Load();
     clock->Form().Show();

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
 #include "platform/Application.h"
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
   SettingsStore::NoUseTimeSignal = true;
   SettingsStore::MoveSide = 4;
 
-  frmMain clock;
+  Program program(app);
+  frmMain clock(program);
   clock.Form_Load();
   clock.Form().Show();
   clock.RelayoutClock();

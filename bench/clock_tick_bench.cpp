@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
 #include "platform/Application.h"
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
   SettingsStore::LoadSettings();
   SettingsStore::NoUseTimeSignal = true;
 
-  frmMain clock;
+  Program program(app);
+  frmMain clock(program);
   clock.Form_Load();
   clock.Form().Move(0, 0, 3000, 1500);
   clock.Form().Show();

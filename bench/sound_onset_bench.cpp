@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "bench/ThreadSwitches.h"
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -303,7 +304,8 @@ int main(int argc, char** argv) {
   SettingsStore::NoUseTimeSignal = false;
   SettingsStore::TimeSignalRepeat = false;
   SettingsStore::WavFile = "MML:T120O5L8CDEFGAB>C";  // eight eighths, 2 s
-  frmMain window;
+  Program program(app);
+  frmMain window(program);
   window.Form_Load();
   window.Form().Show();
   window.RelayoutClock();

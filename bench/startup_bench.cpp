@@ -31,23 +31,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
+#include "tools/ChildProcess.h"
 
 namespace {
 
@@ -87,40 +84,6 @@ struct FreshUser {
   FreshUser(const FreshUser&) = delete;
   FreshUser& operator=(const FreshUser&) = delete;
 };
-
-// Starts args[0] with the current environment plus extraEnv (which wins);
-// output goes to logFile.
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv, const fs::path& logFile) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    const bool replaced = std::any_of(extraEnv.begin(), extraEnv.end(), [&](const std::string& x) {
-      return entry.compare(0, x.find('=') + 1, x, 0, x.find('=') + 1) == 0;
-    });
-    if (!replaced) env.push_back(entry);
-  }
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-  std::vector<std::string> argsCopy = args;
-  std::vector<char*> argv, envp;
-  for (auto& a : argsCopy) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t pid = -1;
-  const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  return failed ? -1 : pid;
-}
-
-int WaitFor(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 // ---- /proc
 
@@ -360,17 +323,19 @@ Sample Measure(ScreenWatcher& watcher, const Program& program, const std::string
   }
   FreshUser user;
   const fs::path log = user.Home / "output.log";
+  const auto toLog = [&] { return process::Output::ToFile(log, true).AndErrors(); };
   for (const std::string& component : program.Components) {
-    const pid_t pid = Spawn({registrar, component}, user.Env, log);
-    if (pid < 0 || WaitFor(pid) != 0) {
+    process::ChildProcess registration({registrar, component}, process::EnvironmentWith(user.Env), toLog());
+    if (!registration.Started() || registration.Wait() != 0) {
       std::fprintf(stderr, "bench_startup: registering %s failed:\n%s", component.c_str(), ReadFile(log).c_str());
       std::exit(1);
     }
   }
   watcher.Reset();
   const Clock::time_point t0 = Clock::now();
-  const pid_t pid = Spawn(program.Command, user.Env, log);
-  if (pid < 0) {
+  process::ChildProcess clock(program.Command, process::EnvironmentWith(user.Env), toLog());
+  const pid_t pid = clock.Pid();
+  if (!clock.Started()) {
     std::fprintf(stderr, "bench_startup: cannot start %s\n", program.Command[0].c_str());
     std::exit(1);
   }
@@ -391,7 +356,7 @@ Sample Measure(ScreenWatcher& watcher, const Program& program, const std::string
     sample.WakeupsPerSecond = (ContextSwitches(pid) - switches0) / seconds;
   }
   ::kill(pid, SIGTERM);
-  WaitFor(pid);
+  clock.Wait();
   const std::string output = ReadFile(log);
   if (std::isnan(sample.FirstFrameMs) && !output.empty()) std::fprintf(stderr, "%s", output.c_str());
   return sample;

@@ -32,7 +32,7 @@ class Application {
   // Runs step once, from the message loop, right after the shown form's
   // first frame has been drawn and handed to the window system; after a
   // second at the latest where nothing is drawn. Dropped when no
-  // application runs.
+  // application runs, or once the form is gone.
   static void RunAfterFirstFrame(const IForm& form, std::function<void()> step);
 
   // True when another copy of this program already runs for this user; that

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace audio {
 namespace {
@@ -38,7 +39,28 @@ double Rms(const std::vector<float>& samples, size_t first, size_t count) {
   return std::sqrt(sum / static_cast<double>(count));
 }
 
-std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
+std::vector<Gap> FindDropouts(const std::vector<float>& s, int32_t rate, double shorterThan) {
+  std::vector<Gap> gaps;
+  const size_t shortest = static_cast<size_t>(rate / 2000);
+  size_t i = 0;
+  while (i < s.size() && s[i] == 0.0f) ++i;  // the silence before the sound
+  while (i < s.size()) {
+    if (s[i] != 0.0f) {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < s.size() && s[j] == 0.0f) ++j;
+    const double length = static_cast<double>(j - i) / rate;
+    if (j < s.size() && j - i >= shortest && length < shorterThan) {
+      gaps.push_back({static_cast<double>(i) / rate, static_cast<double>(j) / rate});
+    }
+    i = j;
+  }
+  return gaps;
+}
+
+std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate, double bridge) {
   std::vector<Tone> tones;
   if (s.size() < 3) return tones;
   const std::vector<double> env = Envelope(s, static_cast<size_t>(rate / 200));  // 5 ms
@@ -138,6 +160,21 @@ std::vector<Tone> FindTones(const std::vector<float>& s, int32_t rate) {
       tones.push_back(tone);
     }
     i = j + 1;
+  }
+  if (bridge > 0) {
+    std::vector<Tone> joined;
+    for (const Tone& tone : tones) {
+      if (!joined.empty()) {
+        Tone& last = joined.back();
+        if (tone.Start - last.End < bridge && std::fabs(tone.Frequency - last.Frequency) <= 0.005 * last.Frequency) {
+          last.Frequency = (last.Frequency * last.Length() + tone.Frequency * tone.Length()) / (last.Length() + tone.Length());
+          last.End = tone.End;
+          continue;
+        }
+      }
+      joined.push_back(tone);
+    }
+    tones = std::move(joined);
   }
   return tones;
 }

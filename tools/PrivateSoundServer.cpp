@@ -1,9 +1,5 @@
 #include "tools/PrivateSoundServer.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -17,60 +13,8 @@ namespace audio {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                           const fs::path& out) {
-  std::vector<std::string> args = argv, vars = env;
-  std::vector<char*> a, e;
-  for (auto& s : args) a.push_back(s.data());
-  a.push_back(nullptr);
-  for (auto& s : vars) e.push_back(s.data());
-  e.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  const std::string target = out.empty() ? std::string("/dev/null") : out.string();
-  posix_spawn_file_actions_addopen(&actions, 1, target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (posix_spawnp(&mPid, a[0], &actions, nullptr, a.data(), e.data()) != 0) mPid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : mPid(std::exchange(other.mPid, -1)) {}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-  std::swap(mPid, other.mPid);
-  return *this;
-}
-
-ChildProcess::~ChildProcess() {
-  if (mPid > 0) {
-    ::kill(mPid, SIGKILL);
-    ::waitpid(mPid, nullptr, 0);
-  }
-}
-
-bool ChildProcess::Running() const {
-  int status = 0;
-  return mPid > 0 && ::waitpid(mPid, &status, WNOHANG) == 0;
-}
-
-int ChildProcess::Wait(std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (mPid > 0) {
-    int status = 0;
-    if (::waitpid(mPid, &status, WNOHANG) == mPid) {
-      mPid = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    if (std::chrono::steady_clock::now() >= end) break;
-    std::this_thread::sleep_for(10ms);
-  }
-  return -1;
-}
-
-int ChildProcess::Terminate(std::chrono::milliseconds limit) {
-  if (mPid > 0) ::kill(mPid, SIGTERM);
-  return Wait(limit);
-}
+using process::ChildProcess;
+using process::Output;
 
 fs::path MakeHome(const fs::path& home) {
   fs::remove_all(home);
@@ -130,7 +74,7 @@ std::vector<std::string> PrivateSoundServer::Environment(const fs::path& home) c
 }
 
 int PrivateSoundServer::Run(const std::vector<std::string>& argv, const fs::path& out) const {
-  ChildProcess client(argv, Environment(mRoot), out);
+  ChildProcess client(argv, Environment(mRoot), out.empty() ? Output::Discarded() : Output::ToFile(out));
   return client.Wait(10s);
 }
 

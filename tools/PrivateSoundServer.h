@@ -1,35 +1,14 @@
 #pragma once
 // A sound server of one's own for tests and benchmarks: PulseAudio with
-// null sinks in a private runtime folder, and the child processes that use
-// it, started from argument vectors (never through a shell).
-#include <sys/types.h>
-
-#include <chrono>
+// null sinks in a private runtime folder, and the environment of the
+// programs that use it.
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tools/ChildProcess.h"
+
 namespace audio {
-
-class ChildProcess {
- public:
-  ChildProcess() = default;
-  // out: where the child's standard output goes (none: /dev/null).
-  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-               const std::filesystem::path& out = {});
-  ChildProcess(ChildProcess&& other) noexcept;
-  ChildProcess& operator=(ChildProcess&& other) noexcept;
-  ~ChildProcess();  // kills a child still running
-
-  bool Started() const { return mPid > 0; }
-  bool Running() const;
-  // The exit code (128 + signal when a signal ended it), −1 after the time.
-  int Wait(std::chrono::milliseconds limit);
-  int Terminate(std::chrono::milliseconds limit);
-
- private:
-  pid_t mPid = -1;
-};
 
 // A folder with config/, data/ and runtime/ (private) for one process.
 std::filesystem::path MakeHome(const std::filesystem::path& home);
@@ -58,7 +37,7 @@ class PrivateSoundServer {
   std::string SinkIndex(int sink) const;
 
   std::filesystem::path mRoot;
-  ChildProcess mServer;
+  process::ChildProcess mServer;
 };
 
 }  // namespace audio

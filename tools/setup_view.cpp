@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -25,19 +26,18 @@ int main(int argc, char** argv) {
   }
   basMain::mstrSetUpTitle = "時計の設定メニュー  ";
   SettingsStore::LoadSettings();
-  frmMain clock;
-  basMain::gfrmMain = &clock;
+  Program program(app);
+  frmMain& clock = program.MakeClock();
   clock.Form_Load();
-  frmSetUp setup;
-  basMain::gfrmSetUp = &setup;
+  frmSetUp& setup = program.MakeSetUp();
   setup.Form_Load();
   setup.CheckComponents();
   basMain::MoveOffScreen(setup.Form());
-  basMain::AddSettingsMenuItem();
+  basMain::AddSettingsMenuItem(program);
   setup.Form().Show();
   clock.Form().Show();
   clock.Form().ZOrder(0);
-  if (!parked) basMain::OpenSettingsDialog();
+  if (!parked) basMain::OpenSettingsDialog(program);
   if (tab != 0 && setup.mcTabStrip) {  // the pages exist once the dialog opened
     setup.mcTabStrip->SetSelectedIndex(tab);
     setup.mcTabStrip_TabChanged();

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "clock/core/Program.h"
 #include "clock/core/ProgramVersion.h"
 #include "clock/core/basMain.h"
 #include "htmlview/Quillet.h"
@@ -100,18 +101,18 @@ int RunWithoutWindows(const Command& command, std::string& out, std::string& err
   return kExitUsage;
 }
 
-std::unique_ptr<platform::ITimer> PrepareStart(platform::Application& app, const Command& command) {
-  app.SetOpenSettingsHandler([] {
-    basMain::OpenSettingsDialog();
-    basMain::FocusSettingsDialog();
+std::unique_ptr<platform::ITimer> PrepareStart(Program& program, const Command& command) {
+  program.App().SetOpenSettingsHandler([&program] {
+    basMain::OpenSettingsDialog(program);
+    basMain::FocusSettingsDialog(program);
   });
   if (command.What != Action::Settings) return nullptr;
   // Opened from the event loop, once the start routine has made the windows.
   std::unique_ptr<platform::ITimer> timer = platform::Controls().CreateTimer();
   platform::ITimer* once = timer.get();
-  timer->Timer = [once] {
+  timer->Timer = [once, &program] {
     once->SetEnabled(false);
-    if (basMain::gfrmSetUp && !basMain::mblnSetUpOpen) basMain::OpenSettingsDialog();
+    if (program.SetUp() && !basMain::mblnSetUpOpen) basMain::OpenSettingsDialog(program);
   };
   timer->SetInterval(1);
   timer->SetEnabled(true);

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+class Program;
+
 namespace platform {
-class Application;
 class ITimer;
 }  // namespace platform
 
@@ -40,6 +41,6 @@ int RunWithoutWindows(const Command& command, std::string& out, std::string& err
 // For a program that starts: a later copy's request to open the settings
 // opens them here; with Settings, they open once the clock is up (by the
 // timer returned, which the caller keeps for the run).
-std::unique_ptr<platform::ITimer> PrepareStart(platform::Application& app, const Command& command);
+std::unique_ptr<platform::ITimer> PrepareStart(Program& program, const Command& command);
 
 }  // namespace basCommandLine

@@ -17,8 +17,6 @@ std::string mstrSetUpTitle;
 bool mblnSetUpOpen = false;
 bool mblnSpeakerReady = false;
 int16_t mintCorner = 0;
-frmMain* gfrmMain = nullptr;
-frmSetUp* gfrmSetUp = nullptr;
 std::string mpicMainIcon;
 
 std::function<std::string()> gfncTimeSignalText;

@@ -6,18 +6,12 @@
 #include <functional>
 #include <string>
 
-class frmHTMLHelp;
-class frmMain;
-class frmSetUp;
+class Program;
 
 namespace platform {
 class Application;
 class IForm;
 }  // namespace platform
-
-namespace platform {
-class IForm;
-}
 
 namespace basMain {
 
@@ -26,13 +20,11 @@ namespace basMain {
 // Starts the program: ends at once when another copy runs; otherwise loads
 // the settings, the clock window and the settings dialog (parked off the
 // screen), shows the clock and runs until the last window has closed.
-// Returns the program's exit code.
-int Main(platform::Application& app);
+// Returns the program's exit code; the windows are released before.
+int Main(Program& program);
 // Main's steps up to the clock on the screen; false when another copy runs
-// (nothing is loaded then).
-bool StartUp(platform::Application& app);
-// Releases the windows StartUp made, once they are unloaded.
-void ReleaseWindows();
+// (nothing is loaded then). The program's ReleaseWindows lets them go.
+bool StartUp(Program& program);
 // True when another copy of the program already runs; that copy has been
 // asked to restore its last active window when it is minimised.
 bool IsPreviousInstanceRunning(platform::Application& app);
@@ -52,16 +44,8 @@ extern int16_t mintCorner;
 // The clock window's icon as loaded (a picture file), kept for the about box.
 extern std::string mpicMainIcon;
 
-// The clock window and the settings dialog of this run; nullptr before they
-// are created and after they are unloaded.
-extern frmMain* gfrmMain;
-extern frmSetUp* gfrmSetUp;
-// The help window, made on the first use of the help; nullptr before.
-extern frmHTMLHelp* gfrmHTMLHelp;
 // Unloads the help window if it is open.
-void UnloadHelpWindow();
-// Releases the help window at the end of the run.
-void ReleaseHelpWindow();
+void UnloadHelpWindow(Program& program);
 
 // ---- the time-signal text and kind
 
@@ -92,15 +76,15 @@ int16_t GetTimeSignalKind();
 // ---- shared actions of the clock's menu and the settings dialog
 
 // Brings the parked settings dialog on screen.
-void OpenSettingsDialog();
+void OpenSettingsDialog(Program& program);
 // Gives the open settings dialog the input focus; a failure is ignored.
-void FocusSettingsDialog();
+void FocusSettingsDialog(Program& program);
 // Unloads the settings dialog, which ends the program.
-void UnloadSettingsDialog();
+void UnloadSettingsDialog(Program& program);
 // Opens the help document.
-void OpenHelp();
+void OpenHelp(Program& program);
 // Shows the about box, modally.
-void ShowVersionInfo();
+void ShowVersionInfo(Program& program);
 // Puts the date and time on the clipboard: the bottom row's format, a blank,
 // the top row's format, CR LF.
 void CopyTimeToClipboard();
@@ -121,10 +105,10 @@ extern bool mblnPlacementRefused;
 // hidden) and that the clock sits in its corner; true when it does. A clock
 // that cannot dock at the last look gets the user told, once (a settings
 // key remembers it).
-bool CheckPlacementHonoured(bool vblnLastLook = true);
+bool CheckPlacementHonoured(Program& program, bool vblnLastLook = true);
 // Gives the settings dialog's system menu, taken afresh from the standard
 // one, a separator and the item "設定(&O)" (command 512) in place of its
 // second item.
-void AddSettingsMenuItem();
+void AddSettingsMenuItem(Program& program);
 
 }  // namespace basMain

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <memory>
 
+#include "clock/core/Program.h"
 #include "clock/core/ProgramVersion.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
@@ -20,8 +20,6 @@
 
 namespace basMain {
 namespace {
-
-std::unique_ptr<frmHTMLHelp> gHelpWindow;
 
 std::string Upper(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -45,11 +43,11 @@ std::string FileInFolderIgnoringCase(const std::string& folder, const std::strin
 }
 
 // Lets the user pick the help file; empty when cancelled.
-std::string ChooseHelpFile() {
+std::string ChooseHelpFile(const Program& program) {
   clsCommonDialog1 dialog;
   // Owned by the settings dialog (by the clock while there is none).
-  if (gfrmSetUp) dialog.SetForm(&gfrmSetUp->Form());
-  else if (gfrmMain) dialog.SetForm(&gfrmMain->Form());
+  if (program.SetUp()) dialog.SetForm(&program.SetUp()->Form());
+  else if (program.Clock()) dialog.SetForm(&program.Clock()->Form());
   dialog.SetDialogTitle("HTML ヘルプファイル名の選択");
   dialog.SetFilter("HTM Files (*.HTM)|*.HTM|HTML Files (*.HTML)|*.HTML");
   dialog.SetFilterIndex(0);
@@ -61,47 +59,40 @@ std::string ChooseHelpFile() {
 
 }  // namespace
 
-frmHTMLHelp* gfrmHTMLHelp = nullptr;
-
-void OpenHelp() {
+void OpenHelp(Program& program) {
   try {
     std::string file = SettingsStore::GetAppSetting("HTMLHelpFile", "");
     if (file.empty()) {
       file = FileInFolderIgnoringCase(platform::ProgramFolder(), std::string(ProgramVersion::EXEName) + ".HTM");
     }
     if (basGeneral::PathExists(file, false) == 0) {
-      file = ChooseHelpFile();
+      file = ChooseHelpFile(program);
       if (file.empty()) return;
       SettingsStore::SaveAppSetting("HTMLHelpFile", file);
     }
-    if (!gfrmSetUp || !gfrmSetUp->mblnHTMLHelpReady) {
+    if (!program.SetUp() || !program.SetUp()->mblnHTMLHelpReady) {
       // Without the viewer component: the program the desktop opens such files with.
       basGeneral::SetBusyCursor(true);
       platform::Shell().Open(file);
       basGeneral::SetBusyCursor(false);
       return;
     }
-    if (!gHelpWindow) gHelpWindow = std::make_unique<frmHTMLHelp>();
-    gfrmHTMLHelp = gHelpWindow.get();
-    gHelpWindow->SetHTMLHelpFile(file);
-    gHelpWindow->Show();
+    frmHTMLHelp& help = program.MakeHelpWindow();
+    help.SetHTMLHelpFile(file);
+    help.Show();
   } catch (const platform::RuntimeError&) {
     // The help never reports errors.
     basGeneral::SetBusyCursor(false);
   }
 }
 
-void UnloadHelpWindow() {
-  if (gHelpWindow && gHelpWindow->Loaded()) gHelpWindow->Unload();
+void UnloadHelpWindow(Program& program) {
+  frmHTMLHelp* help = program.HelpWindow();
+  if (help && help->Loaded()) help->Unload();
 }
 
-void ReleaseHelpWindow() {
-  gHelpWindow.reset();
-  gfrmHTMLHelp = nullptr;
-}
-
-void ShowVersionInfo() {
-  frmVersionInfo about(mpicMainIcon);
+void ShowVersionInfo(Program& program) {
+  frmVersionInfo about(mpicMainIcon, program.Clock() ? &program.Clock()->Form() : nullptr);
   about.Show();
 }
 

@@ -2,6 +2,7 @@
 // the screen with its system-menu item, and bringing it back.
 #include <cstdio>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -54,17 +55,19 @@ void MoveOffScreen(platform::IForm& window) {
   window.Move(-window.Width(), -window.Height(), window.Width(), window.Height());
 }
 
-bool CheckPlacementHonoured(bool vblnLastLook) {
-  if (!gfrmSetUp) return true;
+bool CheckPlacementHonoured(Program& program, bool vblnLastLook) {
+  frmSetUp* setUp = program.SetUp();
+  if (!setUp) return true;
   // The clock: in its corner, unless the window system places windows
   // itself. Only then is the user told.
   bool clockPlaced = platform::Application::CanPlaceWindows();
-  if (clockPlaced && gfrmMain && SettingsStore::MoveSide != 4) clockPlaced = gfrmMain->IsInCorner();
+  frmMain* clock = program.Clock();
+  if (clockPlaced && clock && SettingsStore::MoveSide != 4) clockPlaced = clock->IsInCorner();
   // The parked dialog: iconified or off every screen. A window manager
   // that started after the program put it on the screen: it is iconified
   // now. Where neither works it is hidden (and loses its taskbar entry).
   if (!mblnSetUpOpen) {
-    platform::IForm& dialog = gfrmSetUp->Form();
+    platform::IForm& dialog = setUp->Form();
     const bool onScreen = dialog.Visible() && dialog.WindowState() != platform::vbMinimized &&
                           dialog.Left() + dialog.Width() > 0 && dialog.Top() + dialog.Height() > 0;
     if (onScreen && platform::Application::HasWindowManager()) {
@@ -78,9 +81,9 @@ bool CheckPlacementHonoured(bool vblnLastLook) {
   return clockPlaced;
 }
 
-void AddSettingsMenuItem() {
-  if (!gfrmSetUp) return;
-  const platform::HWND hWnd = gfrmSetUp->Form().hWnd();
+void AddSettingsMenuItem(Program& program) {
+  if (!program.SetUp()) return;
+  const platform::HWND hWnd = program.SetUp()->Form().hWnd();
   platform::GetSystemMenu(hWnd, 1);
   const platform::HMENU hMenu = platform::GetSystemMenu(hWnd, 0);
   platform::DeleteMenu(hMenu, 1, platform::MF_BYPOSITION);
@@ -88,15 +91,16 @@ void AddSettingsMenuItem() {
   platform::AppendMenu(hMenu, 0, 512, "設定(&O)");
 }
 
-void OpenSettingsDialog() {
-  if (!gfrmSetUp) {
+void OpenSettingsDialog(Program& program) {
+  frmSetUp* setUp = program.SetUp();
+  if (!setUp) {
     mblnSetUpOpen = false;  // no dialog to open: the clock stays usable
     return;
   }
-  if (gfrmMain) frmMain::SetTopMost(gfrmMain->Form(), 0);
+  if (program.Clock()) frmMain::SetTopMost(program.Clock()->Form(), 0);
   mblnSetUpOpen = true;
-  gfrmSetUp->Opening();
-  platform::IForm& dialog = gfrmSetUp->Form();
+  setUp->Opening();
+  platform::IForm& dialog = setUp->Form();
   basGeneral::CenterForm(dialog);
   // Parked under a window manager it is iconified as well.
   dialog.SetWindowState(platform::vbNormal);
@@ -105,13 +109,13 @@ void OpenSettingsDialog() {
   platform::GetSystemMenu(dialog.hWnd(), 1);
 }
 
-void FocusSettingsDialog() {
-  if (gfrmSetUp) gfrmSetUp->Form().ZOrder(0);
+void FocusSettingsDialog(Program& program) {
+  if (program.SetUp()) program.SetUp()->Form().ZOrder(0);
 }
 
-void UnloadSettingsDialog() {
-  if (gfrmSetUp) gfrmSetUp->Form().Unload();
-  else if (gfrmMain) gfrmMain->Form().Unload();  // the clock is the last window
+void UnloadSettingsDialog(Program& program) {
+  if (program.SetUp()) program.SetUp()->Form().Unload();
+  else if (program.Clock()) program.Clock()->Form().Unload();  // the clock is the last window
 }
 
 }  // namespace basMain

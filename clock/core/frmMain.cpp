@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "clock/core/DateTimeFormat.h"
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basFormPosition.h"
 #include "clock/core/basMain.h"
@@ -35,7 +36,7 @@ constexpr double kDesignHeight = 1125;
 
 }  // namespace
 
-frmMain::frmMain() : mLocale(&DateTimeLocale::Current()) {
+frmMain::frmMain(Program& program) : mProgram(program), mLocale(&DateTimeLocale::Current()) {
   platform::FormStyle style;
   style.Name = "frmMain";
   style.Caption = "";
@@ -335,7 +336,7 @@ void frmMain::Form_KeyDown(int16_t& keyCode, int16_t shift) {
   // Alt+F4 ends the program: the settings dialog's unload first (it unloads
   // this window too), then this window; other keys do nothing.
   if (keyCode != platform::vbKeyF4 || !(shift & platform::vbAltMask)) return;
-  basMain::UnloadSettingsDialog();
+  basMain::UnloadSettingsDialog(mProgram);
   mForm->Unload();
 }
 
@@ -343,7 +344,7 @@ void frmMain::Form_QueryUnload(int16_t&, int16_t unloadMode) {
   // Closed by the user's close command (Alt+F4 that a window manager turns
   // into a close, a window menu's close): the program ends as by Alt+F4,
   // through the settings dialog's unload. Never cancelled.
-  if (unloadMode == 0 && !mblnUnloaded && basMain::gfrmSetUp) basMain::UnloadSettingsDialog();
+  if (unloadMode == 0 && !mblnUnloaded && mProgram.SetUp()) basMain::UnloadSettingsDialog(mProgram);
 }
 
 void frmMain::Form_Unload(int16_t&) {

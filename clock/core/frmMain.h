@@ -28,6 +28,7 @@
 namespace DateTimeLocale {
 struct LocaleData;
 }
+class Program;
 class clsBorder3D;
 class clsIOMML;
 class clsPlayMML;
@@ -38,7 +39,8 @@ class frmMain {
   // message loop) is still signalled by a tick within its first seconds.
   static constexpr int32_t kTimeSignalWindow = 5;
 
-  frmMain();
+  // The program it belongs to reaches the settings dialog and the help.
+  explicit frmMain(Program& program);
   ~frmMain();
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
@@ -127,6 +129,7 @@ class frmMain {
   bool mblnUnloaded = false;
 
  private:
+  Program& mProgram;
   // The form goes last: the controls on it are released first.
   std::unique_ptr<platform::IForm> mForm;
 

@@ -19,13 +19,13 @@ void frmMain::CreatePopupMenu() {
 
 void frmMain::mnuSetUp_Click() {
   basMain::mblnSetUpOpen = true;
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(mProgram);
 }
 
 void frmMain::mnuCopy_Click() { basMain::CopyTimeToClipboard(); }
 
-void frmMain::mnuHelp2_Click() { basMain::OpenHelp(); }
+void frmMain::mnuHelp2_Click() { basMain::OpenHelp(mProgram); }
 
-void frmMain::mnuVer1_Click() { basMain::ShowVersionInfo(); }
+void frmMain::mnuVer1_Click() { basMain::ShowVersionInfo(mProgram); }
 
-void frmMain::mnuEnd_Click() { basMain::UnloadSettingsDialog(); }
+void frmMain::mnuEnd_Click() { basMain::UnloadSettingsDialog(mProgram); }

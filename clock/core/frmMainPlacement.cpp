@@ -19,7 +19,7 @@ namespace {
 // false for a value that names no corner.
 bool CornerPosition(const platform::IForm& window, int16_t corner, double& left, double& top) {
   platform::PixelRect area;
-  basSystem::GetWorkArea(area);
+  basSystem::GetWorkArea(area, &window);
   const double px = basGeneral::TwipsPerPixelX();
   const double py = basGeneral::TwipsPerPixelY();
   const double l = px * area.Left;
@@ -86,7 +86,7 @@ void frmMain::Form_MouseMove(int16_t, int16_t shift, double, double) {
 void frmMain::Form_MouseDown(int16_t button, int16_t, double, double) {
   if (basMain::mblnSetUpOpen) {
     try {
-      basMain::FocusSettingsDialog();
+      basMain::FocusSettingsDialog(mProgram);
     } catch (...) {
       // The dialog could not take the focus; the press is simply lost.
     }

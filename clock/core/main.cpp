@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/basCommandLine.h"
 #include "clock/core/basMain.h"
 #include "common/basGeneral.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   if (command.What == Action::Settings && app.PrevInstance(platform::Application::InstanceRequest::OpenSettings)) {
     return basCommandLine::kExitOk;
   }
-  const auto settingsTimer = basCommandLine::PrepareStart(app, command);
-  return basMain::Main(app);
+  Program program(app);
+  const auto settingsTimer = basCommandLine::PrepareStart(program, command);
+  return basMain::Main(program);
 }

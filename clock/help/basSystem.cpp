@@ -1,7 +1,5 @@
 #include "clock/help/basSystem.h"
 
-#include "clock/core/basMain.h"
-#include "clock/core/frmMain.h"
 #include "common/basGeneral.h"
 #include "platform/Module.h"
 #include "platform/Services.h"
@@ -40,9 +38,8 @@ std::string WindowsFolder() { return {}; }
 
 std::string ReadCurrentVersionValue(int32_t, int32_t, const std::string&, bool&) { return {}; }
 
-int32_t GetWorkArea(platform::PixelRect& rudtRect) {
-  const platform::IForm* clock = basMain::gfrmMain ? &basMain::gfrmMain->Form() : nullptr;
-  rudtRect = platform::Screen().WorkArea(clock);
+int32_t GetWorkArea(platform::PixelRect& rudtRect, const platform::IForm* vfrmClock) {
+  rudtRect = platform::Screen().WorkArea(vfrmClock);
   return 0;
 }
 

@@ -6,6 +6,10 @@
 
 #include "platform/Surface.h"
 
+namespace platform {
+class IForm;
+}
+
 namespace basSystem {
 
 // Whether the file's name (FileNamePart) is found on the program's search
@@ -40,8 +44,8 @@ std::string ReadCurrentVersionValue(int32_t vlngRoot, int32_t vlngReserved, cons
                                     bool& rblnForce9x);
 
 // The work area (the desktop without panels and taskbars), in pixels, of
-// the screen that holds the clock window; of the primary screen before the
-// clock window exists. Returns 0.
-int32_t GetWorkArea(platform::PixelRect& rudtRect);
+// the screen that holds the clock window vfrmClock; of the primary screen
+// without one. Returns 0.
+int32_t GetWorkArea(platform::PixelRect& rudtRect, const platform::IForm* vfrmClock);
 
 }  // namespace basSystem

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "clock/core/ProgramVersion.h"
-#include "clock/core/basMain.h"
-#include "clock/core/frmMain.h"
 #include "common/basControl.h"
 #include "common/basGeneral.h"
 #include "platform/Application.h"
@@ -37,7 +35,8 @@ const char* const kDisclaimer =
 
 }  // namespace
 
-frmVersionInfo::frmVersionInfo(std::string vstrIconFile) : mstrIconFile(std::move(vstrIconFile)) {
+frmVersionInfo::frmVersionInfo(std::string vstrIconFile, const platform::IForm* vfrmCentreOn)
+    : mstrIconFile(std::move(vstrIconFile)), mfrmCentreOn(vfrmCentreOn) {
   platform::IControlFactory& controls = platform::Controls();
   platform::FormStyle style;
   style.Name = "frmVersionInfo";
@@ -153,7 +152,7 @@ void frmVersionInfo::Form_Load() {
   basControl::MakeTextBoxLabel(Text1(1));
   basControl::MakeTextBoxLabel(Text1(2));
 
-  basGeneral::CenterForm(*mForm, basMain::gfrmMain ? &basMain::gfrmMain->Form() : nullptr);
+  basGeneral::CenterForm(*mForm, mfrmCentreOn);
 
   const std::string title = ProgramVersion::Title;
   mForm->SetCaption(title + " のバージョン情報");

@@ -21,8 +21,9 @@
 class frmVersionInfo {
  public:
   // vstrIconFile: the picture file of the clock's icon (the start-up's
-  // mpicMainIcon); empty for none.
-  explicit frmVersionInfo(std::string vstrIconFile = {});
+  // mpicMainIcon); empty for none. The box is centred on vfrmCentreOn (the
+  // clock), on the screen when there is none.
+  explicit frmVersionInfo(std::string vstrIconFile = {}, const platform::IForm* vfrmCentreOn = nullptr);
   ~frmVersionInfo();
   frmVersionInfo(const frmVersionInfo&) = delete;
   frmVersionInfo& operator=(const frmVersionInfo&) = delete;
@@ -65,6 +66,7 @@ class frmVersionInfo {
 
  private:
   std::string mstrIconFile;
+  const platform::IForm* mfrmCentreOn = nullptr;
   // The form goes last: the controls on it are released first.
   std::unique_ptr<platform::IForm> mForm;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -33,7 +34,7 @@ constexpr platform::WPARAM kSettingsCommand = 512;
 
 }  // namespace
 
-frmSetUp::frmSetUp() {
+frmSetUp::frmSetUp(Program& program) : mProgram(program) {
   platform::FormStyle style;
   style.Name = "frmSetUp";
   style.Caption = kCaption;
@@ -155,7 +156,7 @@ void frmSetUp::Form_Load() {
   // clock window's size limits from the work area (read first: attaching
   // asks for the limits at once).
   platform::PixelRect area;
-  basSystem::GetWorkArea(area);
+  basSystem::GetWorkArea(area, mProgram.Clock() ? &mProgram.Clock()->Form() : nullptr);
   mudtWorkArea = {area.Left, area.Top, area.Right - area.Left, area.Bottom - area.Top};
   mlngMinWidth = platform::checked::CLng(mudtWorkArea.Width * 0.1);
   mlngMinHeight = platform::checked::CLng(mudtWorkArea.Height * 0.05);
@@ -170,7 +171,7 @@ void frmSetUp::Form_Load() {
   mcSubClass2->AddMessage(platform::WM_GETMINMAXINFO);
   mcSubClass2->WndMessage = [this](platform::HWND h, platform::UINT& m, platform::WPARAM& w, platform::LPARAM& l,
                                    platform::LRESULT& r, bool& n) { mcSubClass2_WndMessage(h, m, w, l, r, n); };
-  if (basMain::gfrmMain) mcSubClass2->SetHwndParam(basMain::gfrmMain->Form().hWnd());
+  if (mProgram.Clock()) mcSubClass2->SetHwndParam(mProgram.Clock()->Form().hWnd());
 
   // The signal kind from the stored settings; the caption.
   basMain::GetTimeSignalKind();
@@ -281,9 +282,9 @@ void frmSetUp::Form_Unload(int16_t&) {
   mcSubClass1.reset();
   mcSubClass2.reset();
   basMain::gfncTimeSignalText = nullptr;
-  if (basMain::gfrmMain) basMain::gfrmMain->Form().Unload();
-  basMain::UnloadHelpWindow();
-  basMain::gfrmMain = nullptr;
+  if (mProgram.Clock()) mProgram.Clock()->Form().Unload();
+  basMain::UnloadHelpWindow(mProgram);
+  mProgram.ClockUnloaded();
 }
 
 void frmSetUp::Command1_Click(int16_t Index) {
@@ -312,14 +313,14 @@ void frmSetUp::Command1_Click(int16_t Index) {
 void frmSetUp::LeaveDialog() {
   TopMost = Check1(kTopMostBox).Value() == platform::vbChecked;
   // The state is the clock's: the parked dialog has no use for it.
-  if (basMain::gfrmMain) frmMain::SetTopMost(basMain::gfrmMain->Form(), TopMost ? -1 : 0);
+  if (mProgram.Clock()) frmMain::SetTopMost(mProgram.Clock()->Form(), TopMost ? -1 : 0);
   basMain::mblnSetUpOpen = false;
   basMain::GetTimeSignalKind();
 }
 
 void frmSetUp::ParkDialog() {
   basMain::MoveOffScreen(*mForm);
-  basMain::AddSettingsMenuItem();
+  basMain::AddSettingsMenuItem(mProgram);
 }
 
 void frmSetUp::mcTabStrip_TabChanged() { ShowSelectedPage(); }
@@ -350,8 +351,8 @@ void frmSetUp::SetCheckQuietly(int16_t Index, bool vblnChecked) {
 // ---- menus
 
 void frmSetUp::mnuCopy1_Click() { basMain::CopyTimeToClipboard(); }
-void frmSetUp::mnuHelp1_Click() { basMain::OpenHelp(); }
-void frmSetUp::mnuVer_Click() { basMain::ShowVersionInfo(); }
+void frmSetUp::mnuHelp1_Click() { basMain::OpenHelp(mProgram); }
+void frmSetUp::mnuVer_Click() { basMain::ShowVersionInfo(mProgram); }
 
 // ---- window messages
 
@@ -359,11 +360,11 @@ void frmSetUp::mcSubClass1_WndMessage(platform::HWND, platform::UINT& uMsg, plat
                                       platform::LPARAM&, platform::LRESULT&, bool&) {
   if (uMsg != platform::WM_SYSCOMMAND) return;
   if (wParam == kSettingsCommand) {
-    basMain::OpenSettingsDialog();
+    basMain::OpenSettingsDialog(mProgram);
   } else if ((wParam & 0xFFF0) == platform::SC_RESTORE && !basMain::mblnSetUpOpen) {
     // The parked (iconified) dialog restored from its taskbar entry or the
     // tray: the settings open as by "設定(&O)".
-    basMain::OpenSettingsDialog();
+    basMain::OpenSettingsDialog(mProgram);
   }
 }
 

@@ -13,9 +13,9 @@
 // bar and the pages' controls are made and filled from the settings when
 // the dialog first opens (LoadPages): until then the settings live only in
 // the store, and the time signal reads its text from there. Opening loads
-// a dialog that was not loaded yet. The clock window
-// (basMain::gfrmMain) must exist before Form_Load and outlive the dialog
-// object (a test melody borrows its tick timer).
+// a dialog that was not loaded yet. The program's clock window
+// must exist before Form_Load and outlive the dialog object (a test melody
+// borrows its tick timer).
 //
 // The implementation is split by page: frmSetUp.cpp (window, load, leaving,
 // menus, window messages), frmSetUpDisplay.cpp (display page),
@@ -38,6 +38,7 @@
 #include "platform/TextBox.h"
 #include "platform/WindowMessages.h"
 
+class Program;
 class clsBorder3D;
 class clsDetailPage;
 class clsEZSubClass;
@@ -58,7 +59,8 @@ class frmSetUp {
 
   // Creates the window, hidden; its menu bar and controls come with
   // LoadPages.
-  frmSetUp();
+  // The program it belongs to reaches the clock and the help.
+  explicit frmSetUp(Program& program);
   ~frmSetUp();
   frmSetUp(const frmSetUp&) = delete;
   frmSetUp& operator=(const frmSetUp&) = delete;
@@ -117,6 +119,7 @@ class frmSetUp {
   int32_t mlngMinHeight = 0;
 
  private:
+  Program& mProgram;
   // The form goes last: the controls on it are released first.
   std::unique_ptr<platform::IForm> mForm;
 

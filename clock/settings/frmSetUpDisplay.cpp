@@ -1,6 +1,7 @@
 // The display page: which rows show, their formats, the font, the screen
 // edge and staying on top.
 #include "clock/core/FormatPresets.h"
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -113,7 +114,7 @@ void frmSetUp::Check1_Click(int16_t Index) {
       mintRows[row] = box.Value();
       // One row always stays: showing the other row clicks its box.
       if (mintRows[row] != 1 && mintRows[other] != 1) Check1(Index == kUpperRowBox ? kUnderRowBox : kUpperRowBox).SetValue(platform::vbChecked);
-      if (basMain::gfrmMain) basMain::gfrmMain->RelayoutClock();
+      if (mProgram.Clock()) mProgram.Clock()->RelayoutClock();
       break;
     }
     case kRepeatBox: TimeSignalRepeat = checked; break;
@@ -127,7 +128,7 @@ void frmSetUp::Check1_Click(int16_t Index) {
 void frmSetUp::Combo1_Change(int16_t Index) {
   if (Index != kRow1FormatCombo && Index != kRow2FormatCombo) return;
   FormatPresets::ApplyRowFormats(Combo1(kRow1FormatCombo), Combo1(kRow2FormatCombo));
-  if (basMain::gfrmMain) basMain::gfrmMain->RelayoutClock();
+  if (mProgram.Clock()) mProgram.Clock()->RelayoutClock();
 }
 
 void frmSetUp::Combo1_Click(int16_t Index) {
@@ -139,11 +140,11 @@ void frmSetUp::Combo1_Click(int16_t Index) {
   const int16_t side = Combo1(kMoveSideCombo).ListIndex();
   if (side < 0) return;
   MoveSide = side;
-  if (side != kNoMove && basMain::gfrmMain) basMain::gfrmMain->PlaceClock(true);
+  if (side != kNoMove && mProgram.Clock()) mProgram.Clock()->PlaceClock(true);
 }
 
 void frmSetUp::ChooseClockFont() {
-  frmMain* clock = basMain::gfrmMain;
+  frmMain* clock = mProgram.Clock();
   if (!clock) return;
   clsCommonDialog1 dialog;
   dialog.SetFont(clock->Label1(0).Font());

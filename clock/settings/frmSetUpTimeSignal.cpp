@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -117,7 +118,7 @@ void frmSetUp::StoreSignalText(bool vblnAlways) {
   }
   if (text == WavFile) return;
   WavFile = text;
-  frmMain* clock = basMain::gfrmMain;
+  frmMain* clock = mProgram.Clock();
   if (basMain::mintTimeSignalKind == 2 && basMain::mblnSpeakerReady && clock && clock->Speaker) {
     std::string file = WavFile;
     clock->Speaker->SetWaveFile(file);
@@ -143,7 +144,7 @@ void frmSetUp::ChooseWaveFile() {
 }
 
 void frmSetUp::TestTimeSignal() {
-  frmMain* clock = basMain::gfrmMain;
+  frmMain* clock = mProgram.Clock();
   basMain::EnsureSoundOutput();
   const int16_t kind = basMain::GetTimeSignalKind();
   if (basMain::mblnNoSoundOutput && (kind == 1 || kind == 2 || kind == 3)) {
@@ -168,7 +169,7 @@ void frmSetUp::TestTimeSignal() {
 }
 
 void frmSetUp::TestMML() {
-  frmMain* clock = basMain::gfrmMain;
+  frmMain* clock = mProgram.Clock();
   if (!clock) return;
   // A test still playing ends first: one player borrows the clock's tick.
   ReleaseTestPlayer();
@@ -204,7 +205,7 @@ void frmSetUp::ReleaseTestPlayer() {
     mobjMML.reset();
     return;
   }
-  if (basMain::gfrmMain) basMain::gfrmMain->Timer1->SetInterval(kClockTick);
+  if (mProgram.Clock()) mProgram.Clock()->Timer1->SetInterval(kClockTick);
   mobjMML.reset();
   mcPlayMML->SetTimer(nullptr);
   mcPlayMML.reset();

@@ -219,6 +219,7 @@ class FirstFrameWatcher final : public QObject {
                                                                     mStep(std::move(step)) {
     if (widget) {
       mWidget = widget;
+      mForWindow = true;
       widget->installEventFilter(this);
     }
     QTimer::singleShot(mWidget ? 1000 : 0, this, [this] { Run(); });
@@ -235,6 +236,13 @@ class FirstFrameWatcher final : public QObject {
  private:
   void Run() {
     if (!mStep) return;
+    // The step belongs to its window's owner: a window gone before its
+    // first frame takes the step along.
+    if (mForWindow && !mWidget) {
+      mStep = nullptr;
+      deleteLater();
+      return;
+    }
     if (mWidget) mWidget->removeEventFilter(this);
     const std::function<void()> step = std::move(mStep);
     mStep = nullptr;
@@ -247,6 +255,7 @@ class FirstFrameWatcher final : public QObject {
   }
 
   QPointer<QWidget> mWidget;
+  bool mForWindow = false;
   std::function<void()> mStep;
 };
 

@@ -5,6 +5,13 @@
 // pitches and lengths are checked, not timing (bench_sound_onset measures
 // that). Each run ends by a termination signal, which must end the program
 // in order, and the stream must close once the signal is over.
+//
+// On an overloaded machine the program's sound thread may not be run in
+// time and its stream runs dry for a moment: the sink then mixes silence
+// into a note (what came late is dropped, not delayed, by design) and the
+// note boundaries next to it move by a few ms. Such dropouts are listed in the
+// output; a note they touch still counts as one, with its pitch checked,
+// but its length is not held to the render's.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -31,6 +38,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr int kRate = 48000;
+// Longer than any dropout seen (10 to 101 ms with three busy loops on two
+// cores), shorter than any rest the signals here have (none in the melody,
+// 200 ms between the WAVE file's plays).
+constexpr double kDropout = 0.150;
 const char* const kMelody = "MML:T120O4L8CEG>C4";
 
 std::vector<float> ReadRaw(const fs::path& file) {
@@ -65,7 +76,7 @@ void WriteTone(const fs::path& file, double hz, double seconds) {
 }
 
 // The stretches (start, end in seconds) in which something sounds, by the
-// level of 5 ms windows; pauses shorter than 20 ms do not split one.
+// level of 5 ms windows; a pause shorter than a dropout does not split one.
 std::vector<std::pair<double, double>> Stretches(const std::vector<float>& samples) {
   constexpr size_t kWindow = kRate / 200;
   std::vector<double> level;
@@ -77,7 +88,7 @@ std::vector<std::pair<double, double>> Stretches(const std::vector<float>& sampl
   for (size_t w = 0; w < level.size(); ++w) {
     if (loudest == 0 || level[w] < loudest / 4) continue;
     const double start = static_cast<double>(w * kWindow) / kRate, end = start + 0.005;
-    if (!found.empty() && start - found.back().second < 0.020) {
+    if (!found.empty() && start - found.back().second < kDropout) {
       found.back().second = end;
     } else {
       found.emplace_back(start, end);
@@ -98,7 +109,7 @@ fs::path FakeTimeLibrary() {
 }
 
 audio::PrivateSoundServer* gServer = nullptr;
-using audio::ChildProcess;
+using process::ChildProcess;
 using audio::PrivateSoundServer;
 
 class TimeSignalAudio : public testing::Test {
@@ -139,7 +150,7 @@ class TimeSignalAudio : public testing::Test {
     const fs::path raw = home / "monitor.raw";
     ChildProcess recorder({"parec", "--device=" + PrivateSoundServer::Sink(sink) + ".monitor", "--raw", "--format=float32le",
                     "--rate=48000", "--channels=1", "--latency-msec=20"},
-                   gServer->Environment(home), raw);
+                   gServer->Environment(home), process::Output::ToFile(raw));
     auto env = gServer->Environment(home);
     env.push_back("PULSE_SINK=" + PrivateSoundServer::Sink(sink));
     env.push_back("QT_QPA_PLATFORM=offscreen");
@@ -198,27 +209,45 @@ TEST_F(TimeSignalAudio, TheHourSoundsAsOftenAsTheDialSaysWithThePitchesAndLength
     EXPECT_TRUE(run->StreamClosed) << "the stream stays open while nothing sounds";
   }
 
-  const std::vector<audio::Tone> heard = audio::FindTones(melody.Recording, kRate);
+  const std::vector<audio::Tone> heard = audio::FindTones(melody.Recording, kRate, kDropout);
+  const std::vector<audio::Gap> dropouts = audio::FindDropouts(melody.Recording, kRate, kDropout);
+  const auto broken = [&](const audio::Tone& tone) {
+    return std::any_of(dropouts.begin(), dropouts.end(), [&](const audio::Gap& gap) {
+      return gap.Start < tone.End + 0.002 && gap.End > tone.Start - 0.002;
+    });
+  };
+  for (const audio::Gap& gap : dropouts) {
+    std::printf("the melody's stream ran dry at %.3f s for %.1f ms\n", gap.Start, gap.Length() * 1000);
+  }
+  RecordProperty("dropouts", static_cast<int>(dropouts.size()));
   ASSERT_EQ(heard.size(), 3 * one.size()) << "plays of the melody";
+  size_t whole = 0;
   for (size_t i = 0; i < heard.size(); ++i) {
     const audio::Tone& want = one[i % one.size()];
     EXPECT_NEAR(heard[i].Frequency, want.Frequency, want.Frequency * 2e-4) << "tone " << i;
+    if (broken(heard[i])) continue;
+    ++whole;
     // A note lasts its length plus up to one of the player's ticks, late
     // on a loaded machine; a stretched first note would be far longer.
     EXPECT_GT(heard[i].Length(), want.Length() - 0.004) << "tone " << i;
     EXPECT_LT(heard[i].Length(), want.Length() + 0.030) << "tone " << i << " (the first one too)";
-    if (i > 0) {
+    if (i > 0 && !broken(heard[i - 1])) {
       EXPECT_LT(heard[i].Start - heard[i - 1].End, 0.006) << "back to back at tone " << i;
     }
   }
+  // A moment's overload breaks a note or two; a stream that runs dry all
+  // the time is a fault of the program.
+  EXPECT_GE(whole, heard.size() / 2) << "notes without a dropout";
 
   // Two plays of 0.3 s, whole; one stretch when they follow without a gap.
-  double sounded = 0;
+  // What a dropout took is missing from them.
+  double sounded = 0, lost = 0;
   for (const audio::Tone& tone : audio::FindTones(device.Recording, kRate)) {
     EXPECT_NEAR(tone.Frequency, 880.0, 0.5);
     sounded += tone.Length();
   }
-  EXPECT_NEAR(sounded, 0.6, 0.012) << "plays of the WAVE file on the device";
+  for (const audio::Gap& gap : audio::FindDropouts(device.Recording, kRate, kDropout)) lost += gap.Length();
+  EXPECT_NEAR(sounded, 0.6, 0.012 + lost) << "plays of the WAVE file on the device";
 
   // The buzzer's carrier is in the sound; one play of about 0.3 s.
   const auto onBuzzer = Stretches(buzzer.Recording);

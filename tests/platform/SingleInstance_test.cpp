@@ -4,10 +4,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,72 +16,30 @@
 #include <vector>
 
 #include "platform/PlatformChoice.h"
-
-extern char** environ;
+#include "tools/ChildProcess.h"
 
 namespace {
 
-struct Copy {
-  pid_t Pid = -1;
-  int Out = -1;
-};
+using process::ChildProcess;
 
-// Starts the probe with its own runtime folder; its output comes through a pipe.
-// extraEnv replaces variables of the same name; its output and errors come
-// through one pipe.
-Copy StartCopy(const std::string& runtimeDir, std::vector<std::string> args,
-               const std::vector<std::string>& extraEnv = {}) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-  if (!extraEnv.empty()) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    bool replaced = entry.rfind("XDG_RUNTIME_DIR=", 0) == 0;
-    for (const std::string& extra : extraEnv) replaced |= entry.rfind(extra.substr(0, extra.find('=') + 1), 0) == 0;
-    if (!replaced) env.push_back(entry);
-  }
-  env.push_back("XDG_RUNTIME_DIR=" + runtimeDir);
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+// Starts the probe with its own runtime folder; its output comes through a
+// pipe. extraEnv replaces variables of the same name; its output and errors
+// come through one pipe.
+ChildProcess StartCopy(const std::string& runtimeDir, std::vector<std::string> args,
+                       const std::vector<std::string>& extraEnv = {}) {
+  std::vector<std::string> changes = {"XDG_RUNTIME_DIR=" + runtimeDir};
+  changes.insert(changes.end(), extraEnv.begin(), extraEnv.end());
   args.insert(args.begin(), KV_SINGLE_INSTANCE_PROBE);
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  Copy copy;
-  if (posix_spawn(&copy.Pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) copy.Pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
-  copy.Out = pipeFds[0];
-  return copy;
+  process::Output output = process::Output::ToPipe();
+  if (!extraEnv.empty()) output.AndErrors();
+  return ChildProcess(args, process::EnvironmentWith(changes), output);
 }
 
 // Waits for the copy to end; its whole output.
-std::string Finish(Copy& copy) {
-  std::string out;
-  char buffer[256];
-  ssize_t n;
-  while ((n = ::read(copy.Out, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
-  ::close(copy.Out);
-  int status = 0;
-  ::waitpid(copy.Pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+std::string Finish(ChildProcess& copy) {
+  const std::string out = copy.ReadAll();
+  EXPECT_EQ(copy.Wait(), 0) << out;
   return out;
-}
-
-// Reads the first line of a running copy's output.
-std::string FirstLine(const Copy& copy) {
-  std::string line;
-  char c;
-  while (::read(copy.Out, &c, 1) == 1 && c != '\n') line += c;
-  return line;
 }
 
 std::string FreshRuntimeDir(const char* name) {
@@ -99,21 +55,15 @@ std::string FreshRuntimeDir(const char* name) {
 int RunAs(uid_t uid, std::vector<std::string> args) {
   const std::string id = std::to_string(uid);
   args.insert(args.begin(), {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"});
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  if (posix_spawnp(&pid, "setpriv", nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  ChildProcess child(args, process::EnvironmentWith({}), process::Output::Discarded());
+  return child.Wait();
 }
 
 }  // namespace
 
 TEST(SingleInstance, OfCopiesStartedTogetherExactlyOneRuns) {
   const std::string dir = FreshRuntimeDir("together");
-  std::vector<Copy> copies;
+  std::vector<ChildProcess> copies;
   for (int i = 0; i < 6; ++i) copies.push_back(StartCopy(dir, {"1500"}));
   int first = 0, second = 0;
   for (auto& copy : copies) {
@@ -125,15 +75,15 @@ TEST(SingleInstance, OfCopiesStartedTogetherExactlyOneRuns) {
   EXPECT_EQ(second, 5);
 
   // The claim ends with the copy that held it, even when a socket file stays.
-  Copy next = StartCopy(dir, {"10"});
+  ChildProcess next = StartCopy(dir, {"10"});
   EXPECT_NE(Finish(next).find("first"), std::string::npos);
 }
 
 TEST(SingleInstance, ALaterCopyRestoresTheFirstCopysMinimisedWindowAndEnds) {
   const std::string dir = FreshRuntimeDir("restore");
-  Copy first = StartCopy(dir, {"2500", "minimised"});
-  ASSERT_EQ(FirstLine(first), "first");
-  Copy later = StartCopy(dir, {"10"});
+  ChildProcess first = StartCopy(dir, {"2500", "minimised"});
+  ASSERT_EQ(first.ReadLine(), "first");
+  ChildProcess later = StartCopy(dir, {"10"});
   EXPECT_EQ(Finish(later), "second\n");
   EXPECT_NE(Finish(first).find("restored"), std::string::npos);
 }
@@ -142,8 +92,8 @@ TEST(SingleInstance, ALeftoverSocketFileAndASilentConnectionDoNotStopTheRestore)
   const std::string dir = FreshRuntimeDir("leftover");
   const std::string socketPath = dir + "/KelvoraProbe.socket";
   std::ofstream(socketPath) << "left by a crash";
-  Copy first = StartCopy(dir, {"2500", "minimised"});
-  ASSERT_EQ(FirstLine(first), "first");
+  ChildProcess first = StartCopy(dir, {"2500", "minimised"});
+  ASSERT_EQ(first.ReadLine(), "first");
 
   // Someone connects and says nothing: the first copy does not wait for it.
   const int silent = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -152,7 +102,7 @@ TEST(SingleInstance, ALeftoverSocketFileAndASilentConnectionDoNotStopTheRestore)
   std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
   ASSERT_EQ(::connect(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
 
-  Copy later = StartCopy(dir, {"10"});
+  ChildProcess later = StartCopy(dir, {"10"});
   EXPECT_EQ(Finish(later), "second\n");
   EXPECT_NE(Finish(first).find("restored"), std::string::npos);
   ::close(silent);
@@ -186,14 +136,14 @@ TEST(SingleInstance, FoldersOfAnotherUserNeverStopTheStartTheCopyRunsWithoutTheC
     held.push_back(fd);
   }
 
-  Copy copy = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
+  ChildProcess copy = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
   const std::string out = Finish(copy);
   EXPECT_NE(out.find("first"), std::string::npos) << out;
   EXPECT_NE(out.find("二重起動を確かめずに動きます"), std::string::npos) << out;
 
   // Without the other user's fallback the copy makes its own, private one.
   fs::remove_all(fallback);
-  Copy own = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
+  ChildProcess own = StartCopy(runtime.string(), {"10"}, {"TMPDIR=" + tmp.string()});
   const std::string ownOut = Finish(own);
   EXPECT_NE(ownOut.find("first\n"), std::string::npos) << ownOut;
   EXPECT_EQ(ownOut.find("二重起動を確かめずに動きます"), std::string::npos) << ownOut;

@@ -16,9 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
+#include "platform/Application.h"
 #include "platform/Sound.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/MemorySettingsStore.h"
@@ -127,8 +129,7 @@ struct ClockFixture : testing::Test {
     };
   }
   ~ClockFixture() override {
-    clock.reset();
-    basMain::gfrmMain = nullptr;
+    program.ReleaseWindows();
     basMain::mblnSetUpOpen = false;
     basMain::mblnSpeakerReady = false;
     basMain::mintCorner = 0;
@@ -138,8 +139,7 @@ struct ClockFixture : testing::Test {
   // The clock window, 3000 × 1500 twips, loaded, on the wall clock at the moment.
   frmMain& MakeClock(int64_t vlngEpochMs) {
     time.SetWallClock(vlngEpochMs);
-    clock = std::make_unique<frmMain>();
-    basMain::gfrmMain = clock.get();
+    clock = &program.MakeClock();
     clock->Form().Move(0, 0, 3000, 1500);
     clock->Form_Load();
     return *clock;
@@ -158,7 +158,8 @@ struct ClockFixture : testing::Test {
   platform::RecordingMessageBox box;
   platform::ScopedCapture capture;
   bool Listening = false;
-  std::unique_ptr<frmMain> clock;
+  Program program{platform::Application::Current()};
+  frmMain* clock = nullptr;
 };
 
 }  // namespace clocktest

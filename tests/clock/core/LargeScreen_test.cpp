@@ -43,7 +43,7 @@ TEST_P(LargeScreen, AWideClockFitsItsRowsAndComesBackAtTheNextStart) {
   first.Form_Unload(cancel);
   const std::string stored = store.Values[{"Kelvora", "Settings", "MainWidth"}];
   EXPECT_EQ(stored, std::to_string(static_cast<int32_t>(width)));
-  clock.reset();
+  program.ReleaseWindows();
 
   frmMain& next = MakeClock(LocalEpochMs(2026, 12, 8, 21, 6, 3, 100));
   EXPECT_DOUBLE_EQ(next.Form().Width(), width);

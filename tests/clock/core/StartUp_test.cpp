@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
@@ -42,14 +43,15 @@ TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithThe
   store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
   store.Values[{"Kelvora", "Settings", "MoveSide"}] = "1";
 
-  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+  Program program(platform::Application::Current());
+  ASSERT_TRUE(basMain::StartUp(program));
   EXPECT_TRUE(box.Calls.empty());
-  ASSERT_NE(basMain::gfrmMain, nullptr);
-  ASSERT_NE(basMain::gfrmSetUp, nullptr);
+  ASSERT_NE(program.Clock(), nullptr);
+  ASSERT_NE(program.SetUp(), nullptr);
   EXPECT_EQ(basMain::mstrSetUpTitle, "時計の設定メニュー  ");
 
   // Shown, but off every screen: left of and above the origin.
-  platform::IForm& dialog = basMain::gfrmSetUp->Form();
+  platform::IForm& dialog = program.SetUp()->Form();
   EXPECT_TRUE(dialog.Visible());
   EXPECT_EQ(dialog.Left(), -dialog.Width());
   EXPECT_EQ(dialog.Top(), -dialog.Height());
@@ -59,20 +61,20 @@ TEST(StartUp, TheClockShowsTheDialogWaitsParkedAndItsUnloadEndsEverythingWithThe
   EXPECT_TRUE(menu[menu.size() - 2].IsSeparator());
   EXPECT_EQ(menu.back().Text, "設定(&O)");
   EXPECT_EQ(menu.back().Id, 512u);
-  EXPECT_TRUE(basMain::gfrmMain->Form().Visible());
+  EXPECT_TRUE(program.Clock()->Form().Visible());
   // The dialog's load gave the rows their first fitted sizes.
-  EXPECT_GT(basMain::gfrmMain->msngRowFontSize[0], 0);
+  EXPECT_GT(program.Clock()->msngRowFontSize[0], 0);
 
   // Where the parked dialog stays in place it is found on the screen.
-  basMain::CheckPlacementHonoured();
+  basMain::CheckPlacementHonoured(program);
   EXPECT_FALSE(basMain::mblnPlacementRefused);
   EXPECT_TRUE(dialog.Visible());
 
   dialog.Unload();
-  EXPECT_EQ(basMain::gfrmMain, nullptr) << "the clock went with the dialog";
+  EXPECT_EQ(program.Clock(), nullptr) << "the clock went with the dialog";
   EXPECT_EQ((store.Values[{"Kelvora", "Settings", "MoveSide"}]), "1");
   EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainWidth"}]).empty());
-  basMain::ReleaseWindows();
+  program.ReleaseWindows();
 }
 
 TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzerBoxFollowsTheAnswer) {
@@ -80,7 +82,8 @@ TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzer
   platform::RecordingMessageBox box;
   std::filesystem::remove(platform::com::ComponentRegistryPath());
   box.Answers = {platform::vbYes, platform::vbOK, platform::vbYes, platform::vbOK};
-  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+  Program program(platform::Application::Current());
+  ASSERT_TRUE(basMain::StartUp(program));
   EXPECT_TRUE(box.Calls.empty()) << "nothing is asked before the clock's first frame";
 
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -93,13 +96,13 @@ TEST(StartUp, TheComponentQuestionsComeOnceTheClockShowsSpeakerFirstAndTheBuzzer
   EXPECT_EQ(prompts, (std::vector<std::string>{"TEGSPKR3.OCXをレジストリー登録しますか？", "TEGSPKR3.OCX レジストリー登録成功",
                                                "Quillet.dllをレジストリー登録しますか？", "Quillet.dll レジストリー登録成功"}));
   EXPECT_TRUE(basMain::mblnSpeakerReady);
-  EXPECT_TRUE(basMain::gfrmSetUp->mblnHTMLHelpReady);
+  EXPECT_TRUE(program.SetUp()->mblnHTMLHelpReady);
   // The buzzer box, made when the dialog first opens, follows the answer.
-  basMain::OpenSettingsDialog();
-  EXPECT_TRUE(basMain::gfrmSetUp->Check1(6).Enabled());
+  basMain::OpenSettingsDialog(program);
+  EXPECT_TRUE(program.SetUp()->Check1(6).Enabled());
 
-  basMain::gfrmSetUp->Form().Unload();
-  basMain::ReleaseWindows();
+  program.SetUp()->Form().Unload();
+  program.ReleaseWindows();
 }
 
 TEST(StartUp, ARunThatNeverOpensTheDialogSavesTheSettingsItFound) {
@@ -114,17 +117,18 @@ TEST(StartUp, ARunThatNeverOpensTheDialogSavesTheSettingsItFound) {
     platform::MemorySettingsStore store;
     platform::RecordingMessageBox box;
     for (const auto& [key, value] : stored) store.Values[{"Kelvora", "Settings", key}] = value;
-    ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
+    Program program(platform::Application::Current());
+    ASSERT_TRUE(basMain::StartUp(program));
     // Ended at once, or after the dialog and the checks have loaded, or
     // after the dialog's pages were made and filled and it was left by 了解.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(stage > 0 ? 1500 : 0);
     while (std::chrono::steady_clock::now() < until) platform::Application::DoEvents();
     if (stage == 2) {
-      basMain::OpenSettingsDialog();
-      basMain::gfrmSetUp->Command1(frmSetUp::kOKButton).SetValue(true);
+      basMain::OpenSettingsDialog(program);
+      program.SetUp()->Command1(frmSetUp::kOKButton).SetValue(true);
     }
-    basMain::gfrmSetUp->Form().Unload();
-    basMain::ReleaseWindows();
+    program.SetUp()->Form().Unload();
+    program.ReleaseWindows();
     for (const auto& [key, value] : stored) {
       EXPECT_EQ((store.Values[{"Kelvora", "Settings", key}]), value) << key << " (" << kStages[stage] << ")";
     }
@@ -136,19 +140,20 @@ TEST(StartUp, AParkedDialogKeptOnTheScreenIsHiddenAndOnlyAClockThatCannotDockTel
   platform::MemorySettingsStore store;
   platform::RecordingMessageBox box;
   store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
-  ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
-  platform::IForm& dialog = basMain::gfrmSetUp->Form();
-  platform::IForm& clock = basMain::gfrmMain->Form();
+  Program program(platform::Application::Current());
+  ASSERT_TRUE(basMain::StartUp(program));
+  platform::IForm& dialog = program.SetUp()->Form();
+  platform::IForm& clock = program.Clock()->Form();
   // As a window system that places windows itself would have the dialog;
   // the clock still docks, so nobody is bothered.
   dialog.Move(3000, 3000, dialog.Width(), dialog.Height());
-  basMain::CheckPlacementHonoured();
+  basMain::CheckPlacementHonoured(program);
   EXPECT_TRUE(basMain::mblnPlacementRefused);
   EXPECT_FALSE(dialog.Visible());
   EXPECT_TRUE(box.Calls.empty());
 
   // Opened and parked again: shown, then hidden.
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(program);
   EXPECT_TRUE(dialog.Visible());
   basMain::mblnSetUpOpen = false;
   basMain::MoveOffScreen(dialog);
@@ -156,14 +161,14 @@ TEST(StartUp, AParkedDialogKeptOnTheScreenIsHiddenAndOnlyAClockThatCannotDockTel
 
   // A clock kept away from its corner: told once, and not at the next start.
   clock.Move(3000, 3000, clock.Width(), clock.Height());
-  basMain::CheckPlacementHonoured();
+  basMain::CheckPlacementHonoured(program);
   ASSERT_EQ(box.Calls.size(), 1u);
   EXPECT_EQ(box.Calls[0].Style, platform::vbInformation);
-  basMain::CheckPlacementHonoured();
+  basMain::CheckPlacementHonoured(program);
   EXPECT_EQ(box.Calls.size(), 1u);
 
   dialog.Unload();
-  basMain::ReleaseWindows();
+  program.ReleaseWindows();
   basMain::mblnPlacementRefused = false;
 }
 
@@ -171,9 +176,10 @@ TEST(StartUp, AltF4AndTheClocksCloseCommandEndTheWholeProgramThroughTheDialogsUn
   for (const bool byKey : {true, false}) {
     platform::MemorySettingsStore store;
     store.Values[{"Kelvora", "Settings", "NoTestDllReg"}] = "-1";
-    ASSERT_TRUE(basMain::StartUp(platform::Application::Current()));
-    frmMain& clock = *basMain::gfrmMain;
-    platform::IForm& dialog = basMain::gfrmSetUp->Form();
+    Program program(platform::Application::Current());
+    ASSERT_TRUE(basMain::StartUp(program));
+    frmMain& clock = *program.Clock();
+    platform::IForm& dialog = program.SetUp()->Form();
     if (byKey) {
       int16_t key = 115;
       clock.Form_KeyDown(key, platform::vbAltMask);
@@ -186,7 +192,7 @@ TEST(StartUp, AltF4AndTheClocksCloseCommandEndTheWholeProgramThroughTheDialogsUn
     EXPECT_FALSE(clock.Form().Visible()) << byKey;
     EXPECT_TRUE(clock.mblnUnloaded) << byKey;
     EXPECT_FALSE((store.Values[{"Kelvora", "Settings", "MainLeft"}]).empty()) << byKey;
-    basMain::ReleaseWindows();
+    program.ReleaseWindows();
   }
 }
 

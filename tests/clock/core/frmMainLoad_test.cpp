@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/frmMain.h"
+#include "platform/Application.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/RecordingMessageBox.h"
@@ -36,7 +38,8 @@ struct StartWithFile {
   platform::RecordingMessageBox box;
   std::unique_ptr<platform::qt::IniSettingsStore> store;
   std::unique_ptr<platform::ScopedService<platform::ISettingsStore>> install;
-  frmMain clock;
+  Program program{platform::Application::Current()};
+  frmMain clock{program};
 };
 
 TEST(ClockStart, AFontWeightOrColourOutOfRangeReadsAsTheDefault) {

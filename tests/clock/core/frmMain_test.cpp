@@ -1,8 +1,10 @@
+#include "clock/core/Program.h"
 #include "clock/core/frmMain.h"
 
 #include <gtest/gtest.h>
 
 #include "clock/core/SettingsStore.h"
+#include "platform/Application.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/MemorySettingsStore.h"
@@ -25,12 +27,13 @@ struct ClockWindowTest : testing::Test {
   void SetUp() override {
     SettingsStore::LoadSettings();  // the defaults, from the empty store
     store.Values[{"Kelvora", "Settings", "FontName"}] = "IPAPGothic";
-    clock = std::make_unique<frmMain>();
+    clock = std::make_unique<frmMain>(program);
     clock->Form_Load();
     clock->Form().Move(0, 0, 3000, 1500);
   }
   platform::MemorySettingsStore store;
   platform::FakeClock time{DateTime{2026, 12, 7, 9, 5, 3, 0}};
+  Program program{platform::Application::Current()};
   std::unique_ptr<frmMain> clock;
 };
 
@@ -258,7 +261,8 @@ TEST(ClockWindowUnload, AStoreThatCannotBeWrittenIsReportedNotFatal) {
   platform::ScopedService<platform::ISettingsStore> install(store);
   platform::RecordingMessageBox box;
   platform::FakeClock time;
-  frmMain clock;
+  Program program(platform::Application::Current());
+  frmMain clock(program);
   clock.Form_Load();
   int16_t cancel = 0;
   clock.Form_Unload(cancel);

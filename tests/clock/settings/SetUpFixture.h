@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "clock/core/Program.h"
 #include "clock/core/SettingsStore.h"
 #include "clock/core/basMain.h"
 #include "clock/core/frmMain.h"
 #include "clock/settings/frmSetUp.h"
+#include "platform/Application.h"
 #include "platform/com/ComRegistry.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeClock.h"
@@ -35,23 +37,18 @@ struct SetUpFixture : testing::Test {
     basMain::mstrSetUpTitle = "時計の設定メニュー  ";
     basMain::mblnSetUpOpen = false;
     basMain::mblnSpeakerReady = false;
-    clock = std::make_unique<frmMain>();
-    basMain::gfrmMain = clock.get();
+    clock = &program.MakeClock();
     clock->Form_Load();
   }
   ~SetUpFixture() override {
-    dialog.reset();
-    basMain::gfrmSetUp = nullptr;
-    basMain::gfrmMain = nullptr;
+    program.ReleaseWindows();
     basMain::gfncTimeSignalText = nullptr;
-    clock.reset();
   }
 
   // Creates and loads the dialog as start-up does, with its pages as its
   // first opening makes them.
   frmSetUp& Load() {
-    dialog = std::make_unique<frmSetUp>();
-    basMain::gfrmSetUp = dialog.get();
+    dialog = &program.MakeSetUp();
     dialog->Form_Load();
     dialog->CheckComponents();
     dialog->LoadPages();
@@ -86,8 +83,9 @@ struct SetUpFixture : testing::Test {
   platform::ScriptedCommonDialogs dialogs;
   platform::MemoryClipboard clipboard;
   platform::RecordingProcessStarter programs;
-  std::unique_ptr<frmMain> clock;
-  std::unique_ptr<frmSetUp> dialog;
+  Program program{platform::Application::Current()};
+  frmMain* clock = nullptr;
+  frmSetUp* dialog = nullptr;
 };
 
 }  // namespace setuptest

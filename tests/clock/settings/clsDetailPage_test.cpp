@@ -112,7 +112,7 @@ TEST_F(SetUpFixture, TheLoginBoxWritesAndRemovesTheAutostartEntry) {
 
   // Removed behind the dialog's back: shown as it is when the dialog opens.
   fs::remove(entry);
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(program);
   EXPECT_EQ(page.StartAtLogin->Value(), platform::vbUnchecked);
 
   // A folder in the entry's place: said, and the box shows the truth.

@@ -18,20 +18,15 @@ struct SetUpOnClock : ClockFixture {
     std::filesystem::remove(platform::com::ComponentRegistryPath());
     SettingsStore::NoTestDllReg = true;
   }
-  ~SetUpOnClock() override {
-    dialog.reset();
-    basMain::gfrmSetUp = nullptr;
-  }
   frmSetUp& Load() {
-    dialog = std::make_unique<frmSetUp>();
-    basMain::gfrmSetUp = dialog.get();
+    dialog = &program.MakeSetUp();
     dialog->Form_Load();
     dialog->CheckComponents();
     dialog->LoadPages();  // as the first opening makes them
     dialog->Command1(7).SetValue(true);  // the time-signal page
     return *dialog;
   }
-  std::unique_ptr<frmSetUp> dialog;
+  frmSetUp* dialog = nullptr;
 };
 
 TEST_F(SetUpOnClock, ATestMelodyBorrowsTheTickAndTheClockTicksOnAt500ms) {

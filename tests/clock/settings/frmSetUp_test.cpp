@@ -148,7 +148,7 @@ TEST_F(SetUpFixture, OnlyTheSelectedTabsPageShowsAndTakesInput) {
 TEST_F(SetUpFixture, TheCloseBoxParksTheOpenDialogAndTheProgramGoesOn) {
   frmSetUp& d = Load();
   basMain::MoveOffScreen(d.Form());
-  basMain::AddSettingsMenuItem();
+  basMain::AddSettingsMenuItem(program);
   d.Form().Show();
   EXPECT_EQ(SystemMenuTexts(), (std::vector<std::string>{"元のサイズに戻す(&R)", "サイズ変更(&S)", "最小化(&N)",
                                                          "最大化(&X)", "-", "閉じる(&C)\tAlt+F4", "-",
@@ -176,13 +176,13 @@ TEST_F(SetUpFixture, TheCloseBoxParksTheOpenDialogAndTheProgramGoesOn) {
   EXPECT_EQ(SettingsStore::WavFile, "");
   EXPECT_FALSE(SettingsStore::TopMost);
   EXPECT_FALSE(clock->mblnUnloaded);
-  EXPECT_EQ(basMain::gfrmMain, clock.get());
+  EXPECT_EQ(program.Clock(), clock);
   EXPECT_TRUE(messages.Calls.empty());
 }
 
 TEST_F(SetUpFixture, TopMostIsTakenOverOnlyWhenTheDialogIsLeft) {
   frmSetUp& d = Load();
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(program);
   Click(0);
   EXPECT_EQ(Prompts(), std::vector<std::string>{"この設定は、設定メニュー画面を閉じた後で有効になります|0"});
   EXPECT_FALSE(SettingsStore::TopMost);
@@ -201,7 +201,7 @@ TEST_F(SetUpFixture, TopMostIsTakenOverOnlyWhenTheDialogIsLeft) {
 
   // Unchecking takes effect at once and says nothing.
   messages.Calls.clear();
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(program);
   Click(0);
   EXPECT_FALSE(SettingsStore::TopMost);
   EXPECT_TRUE(messages.Calls.empty());
@@ -211,13 +211,13 @@ TEST_F(SetUpFixture, TopMostIsTakenOverOnlyWhenTheDialogIsLeft) {
 
 TEST_F(SetUpFixture, EndingStoresTheSignalTextAndUnloadsTheClock) {
   frmSetUp& d = Load();
-  basMain::OpenSettingsDialog();
+  basMain::OpenSettingsDialog(program);
   d.Text1->SetText("/no/such.wav");
   d.Command1(0).SetValue(true);  // 終了
   EXPECT_EQ(SettingsStore::WavFile, "/no/such.wav");
   EXPECT_FALSE(d.Form().Visible());
   EXPECT_TRUE(clock->mblnUnloaded) << "the clock saved the settings";
-  EXPECT_EQ(basMain::gfrmMain, nullptr);
+  EXPECT_EQ(program.Clock(), nullptr);
   EXPECT_FALSE(basMain::gfncTimeSignalText) << "the signal no longer reads the field";
 }
 
