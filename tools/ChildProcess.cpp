@@ -36,7 +36,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vect
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, file.c_str(),
                                      O_WRONLY | O_CREAT | (output.Append ? O_APPEND : O_TRUNC), 0600);
   }
-  if (output.WithErrors) posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  const std::string errors = output.ErrorFile.string();
+  if (output.WithErrors) {
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  } else if (!errors.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  }
   if (posix_spawnp(&mPid, a[0], &actions, nullptr, a.data(), e.data()) != 0) mPid = -1;
   posix_spawn_file_actions_destroy(&actions);
   if (pipeFds[1] >= 0) ::close(pipeFds[1]);

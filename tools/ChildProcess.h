@@ -13,21 +13,27 @@ namespace process {
 
 // Where the child's standard output goes: nowhere (/dev/null), a file
 // (emptied first, or appended to), or a pipe the parent reads. Its standard
-// error stays the parent's unless it is to go with the output.
+// error stays the parent's unless it is to go with the output or to a file
+// of its own (emptied first).
 struct Output {
   enum class To { Nothing, File, Pipe };
   To Target = To::Nothing;
   std::filesystem::path File;
   bool Append = false;
   bool WithErrors = false;
+  std::filesystem::path ErrorFile;
 
   static Output Discarded() { return {}; }
   static Output ToFile(const std::filesystem::path& file, bool append = false) {
-    return {To::File, file, append, false};
+    return {To::File, file, append, false, {}};
   }
-  static Output ToPipe() { return {To::Pipe, {}, false, false}; }
+  static Output ToPipe() { return {To::Pipe, {}, false, false, {}}; }
   Output& AndErrors() {
     WithErrors = true;
+    return *this;
+  }
+  Output& ErrorsTo(const std::filesystem::path& file) {
+    ErrorFile = file;
     return *this;
   }
 };

@@ -2,13 +2,9 @@
 // requests to a running copy through its single-instance socket.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +18,7 @@
 #include <vector>
 
 #include "clock/core/ProgramVersion.h"
+#include "tools/ChildProcess.h"
 
 extern char** environ;
 
@@ -51,7 +48,8 @@ class CommandLineTest : public testing::Test {
 
   // Starts a program with the test's own folders; stdout and stderr go to
   // files named after tag. display: whether it gets the offscreen platform.
-  pid_t Spawn(const std::string& program, std::vector<std::string> args, const std::string& tag, bool display = true) {
+  process::ChildProcess Spawn(const std::string& program, std::vector<std::string> args, const std::string& tag,
+                              bool display = true) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
       const std::string entry = *e;
@@ -67,33 +65,8 @@ class CommandLineTest : public testing::Test {
     env.push_back("XDG_RUNTIME_DIR=" + (mHome / "runtime").string());
     if (display) env.push_back("QT_QPA_PLATFORM=offscreen");
     args.insert(args.begin(), program);
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    const std::string out = (mHome / (tag + ".out")).string(), err = (mHome / (tag + ".err")).string();
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-  }
-
-  // The exit code, or −1 when the program did not end in time.
-  static int Wait(pid_t pid, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      int status = 0;
-      if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-      std::this_thread::sleep_for(10ms);
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    return -1;
+    return process::ChildProcess(
+        args, env, process::Output::ToFile(mHome / (tag + ".out")).ErrorsTo(mHome / (tag + ".err")));
   }
 
   struct Result {
@@ -101,15 +74,15 @@ class CommandLineTest : public testing::Test {
     std::string Out, Err;
   };
   Result Run(std::vector<std::string> args, bool display = true) {
-    const pid_t pid = Spawn(KV_KELVORA_PROGRAM, std::move(args), "run", display);
-    const int code = Wait(pid, 40s);
+    process::ChildProcess run = Spawn(KV_KELVORA_PROGRAM, std::move(args), "run", display);
+    const int code = run.Wait(40s);
     return {code, ReadText(mHome / "run.out"), ReadText(mHome / "run.err")};
   }
 
-  pid_t StartClock() {
-    const pid_t pid = Spawn(KV_KELVORA_PROGRAM, {}, "clock");
+  process::ChildProcess StartClock() {
+    process::ChildProcess clock = Spawn(KV_KELVORA_PROGRAM, {}, "clock");
     for (int i = 0; i < 500 && !fs::exists(SocketPath()); ++i) std::this_thread::sleep_for(20ms);
-    return pid;
+    return clock;
   }
 
   fs::path SocketPath() const { return mHome / "runtime/Kelvora.socket"; }
@@ -126,8 +99,8 @@ TEST_F(CommandLineTest, HelpVersionUnknownOptionsAndQuitWithNoCopyAnswerWithoutA
   }
 
   // The version of the program and that of the Quillet registered for the user.
-  const pid_t reg = Spawn(KV_KVREGSVR_PROGRAM, {KV_QUILLET_MODULE}, "kvregsvr");
-  ASSERT_EQ(Wait(reg, 20s), 0) << ReadText(mHome / "kvregsvr.err");
+  process::ChildProcess reg = Spawn(KV_KVREGSVR_PROGRAM, {KV_QUILLET_MODULE}, "kvregsvr");
+  ASSERT_EQ(reg.Wait(20s), 0) << ReadText(mHome / "kvregsvr.err");
   Result version = Run({"--version"}, false);
   EXPECT_EQ(version.Code, 0);
   const std::string program = "Kelvora " + std::to_string(ProgramVersion::Major) + "." +
@@ -150,18 +123,17 @@ TEST_F(CommandLineTest, HelpVersionUnknownOptionsAndQuitWithNoCopyAnswerWithoutA
 }
 
 TEST_F(CommandLineTest, SettingsReachesTheRunningCopyAndQuitEndsItWithItsSettingsSaved) {
-  const pid_t clock = StartClock();
+  process::ChildProcess clock = StartClock();
   ASSERT_TRUE(fs::exists(SocketPath()));
 
   Result settings = Run({"--settings"});
   EXPECT_EQ(settings.Code, 0) << settings.Err;
-  int status = 0;
-  EXPECT_EQ(::waitpid(clock, &status, WNOHANG), 0) << "the running copy goes on";
+  EXPECT_TRUE(clock.Running()) << "the running copy goes on";
 
   Result quit = Run({"--quit"}, false);
   EXPECT_EQ(quit.Code, 0) << quit.Err;
   // --quit returns once the copy has let go of its lock, after saving.
-  EXPECT_EQ(Wait(clock, 2s), 0);
+  EXPECT_EQ(clock.Wait(2s), 0);
   EXPECT_NE(Settings().find("MainLeft="), std::string::npos) << Settings();
   EXPECT_NE(Settings().find("MoveSide=2\n"), std::string::npos) << Settings();
 }
@@ -173,12 +145,12 @@ TEST_F(CommandLineTest, TwoThousandSilentConnectionsLeaveTheClockIdleAndAnswerin
   rlimit tight = old;
   tight.rlim_cur = 96;
   ::setrlimit(RLIMIT_NOFILE, &tight);
-  const pid_t clock = StartClock();
+  process::ChildProcess clock = StartClock();
   ::setrlimit(RLIMIT_NOFILE, &old);
   ASSERT_TRUE(fs::exists(SocketPath()));
 
-  const auto cpuSeconds = [clock] {
-    std::string stat = ReadText("/proc/" + std::to_string(clock) + "/stat");
+  const auto cpuSeconds = [pid = clock.Pid()] {
+    std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
     std::istringstream fields(stat.substr(stat.rfind(')') + 2));
     std::string field;
     long ticks = 0;
@@ -207,7 +179,7 @@ TEST_F(CommandLineTest, TwoThousandSilentConnectionsLeaveTheClockIdleAndAnswerin
   std::this_thread::sleep_for(1s);
   const double cpu = cpuSeconds() - cpuBefore;
   EXPECT_LT(cpu, 1.5) << "the clock spun on its socket";
-  const fs::path fds = "/proc/" + std::to_string(clock) + "/fd";
+  const fs::path fds = "/proc/" + std::to_string(clock.Pid()) + "/fd";
   const auto open = std::distance(fs::directory_iterator(fds), fs::directory_iterator());
   EXPECT_LT(open, 60) << "silent clients are dropped";
 
@@ -215,8 +187,7 @@ TEST_F(CommandLineTest, TwoThousandSilentConnectionsLeaveTheClockIdleAndAnswerin
   Result settings = Run({"--settings"});
   EXPECT_EQ(settings.Code, 0) << settings.Err;
 
-  ::kill(clock, SIGTERM);
-  EXPECT_EQ(Wait(clock, 20s), 0);
+  EXPECT_EQ(clock.Terminate(20s), 0);
   EXPECT_NE(Settings().find("MainLeft="), std::string::npos) << Settings();
   for (int fd : silent) ::close(fd);
 }
