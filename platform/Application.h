@@ -34,6 +34,9 @@ class Application {
   // second at the latest where nothing is drawn. Dropped when no
   // application runs, or once the form is gone.
   static void RunAfterFirstFrame(const IForm& form, std::function<void()> step);
+  // Gives the heap's free memory back to the system: for after work whose
+  // memory the run no longer needs.
+  static void ReturnFreeMemory();
 
   // True when another copy of this program already runs for this user; that
   // copy has then been asked to restore its last active window if it is

@@ -67,7 +67,7 @@ bool StartUp(Program& program) {
 
   // The settings dialog's window, parked off the screen, owns the taskbar
   // entry from the start; its menu bar and pages are made and filled from
-  // the settings once the clock shows (or when it is opened before that).
+  // the settings when it first opens.
   frmSetUp& setUp = program.MakeSetUp();
   MoveOffScreen(setUp.Form());
   AddSettingsMenuItem(program);
@@ -83,13 +83,12 @@ bool StartUp(Program& program) {
   // outside may come while a question waits (the unload chain has then
   // let go of the clock).
   Application::RunAfterFirstFrame(clock.Form(), [&program] {
-    if (program.Clock() && program.SetUp()) {
-      Application::Guard([&program] { program.SetUp()->Form_Load(); });
-      // The menu bar made the window taller: parked again, whole.
-      if (!mblnSetUpOpen && program.SetUp()) MoveOffScreen(program.SetUp()->Form());
-    }
+    if (program.Clock() && program.SetUp()) Application::Guard([&program] { program.SetUp()->Form_Load(); });
     if (program.Clock()) Application::Guard([&program] { program.Clock()->CheckSpeaker(); });
     if (program.Clock() && program.SetUp()) Application::Guard([&program] { program.SetUp()->CheckComponents(); });
+    // What the start needed only for a while (the component checks'
+    // objects, the first layouts, the settings read) leaves the heap.
+    Application::ReturnFreeMemory();
   });
 
   gfncOpenSoundOutput = OpenSoundOutput;

@@ -58,8 +58,7 @@ class frmSetUp {
   };
 
   // Creates the window, hidden; its menu bar and controls come with
-  // LoadPages.
-  // The program it belongs to reaches the clock and the help.
+  // LoadPages. The program it belongs to reaches the clock and the help.
   explicit frmSetUp(Program& program);
   ~frmSetUp();
   frmSetUp(const frmSetUp&) = delete;

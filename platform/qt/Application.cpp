@@ -248,10 +248,6 @@ class FirstFrameWatcher final : public QObject {
     mStep = nullptr;
     deleteLater();
     RunGuarded(step);
-    // What the start needed only for a while (the component checks'
-    // objects, the first layouts, the data read from the settings) goes
-    // back to the system instead of staying in the heap for the run.
-    malloc_trim(0);
   }
 
   QPointer<QWidget> mWidget;
@@ -313,6 +309,8 @@ Application::InstanceReply Application::AskRunningCopy(const std::string& title,
 }
 
 void Application::SetOpenSettingsHandler(std::function<void()> handler) { mImpl->OpenSettings = std::move(handler); }
+
+void Application::ReturnFreeMemory() { malloc_trim(0); }
 
 void Application::SetIcon(const std::string& pictureFile) {
   // Read by the format its name says (PNG is built in), so that neither
